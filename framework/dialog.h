@@ -1,0 +1,56 @@
+// CDialog: a dialog from a template resource, run modally by its own message loop
+// (which gives every window of the dialog its PreTranslateMessage) or modelessly.
+#pragma once
+
+#include "wnd.h"
+
+class CDataExchange {
+ public:
+  CDataExchange(CWnd* dialog, BOOL saveAndValidate)
+      : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
+  CWnd* m_pDlgWnd;
+  BOOL m_bSaveAndValidate;
+};
+
+// Binds a control object to the dialog's control of that id (once).
+void DDX_Control(CDataExchange* dx, int id, CWnd& control);
+
+class CDialog : public CWnd {
+ public:
+  explicit CDialog(UINT templateId, HWND parent = nullptr);
+  ~CDialog() override;
+
+  // Runs the dialog until EndDialog; returns its result, or -1 when the dialog
+  // could not be created.
+  virtual INT_PTR DoModal();
+  // Creates the dialog without a modal loop (the caller's loop serves it).
+  BOOL Create(UINT templateId, HWND parent = nullptr);
+  void EndDialog(int result);
+
+  BOOL UpdateData(BOOL saveAndValidate = TRUE);
+  UINT GetTemplateId() const { return m_templateId; }
+  bool IsModalRunning() const { return m_modalRunning; }
+
+  BOOL PreTranslateMessage(MSG* msg) override;
+
+ protected:
+  virtual BOOL OnInitDialog();
+  virtual void DoDataExchange(CDataExchange*) {}
+  virtual void OnOK() { EndDialog(IDOK); }
+  virtual void OnCancel() { EndDialog(IDCANCEL); }
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
+  BOOL RunModalLoop();
+
+  UINT m_templateId;
+  HWND m_parent;
+  bool m_modalRunning = false;
+  bool m_endRequested = false;
+  int m_modalResult = -1;
+};
+
+// Offers a message to the PreTranslateMessage of each bound window from the
+// message's own window up to `stop` (inclusive); true when one handled it.
+BOOL WalkPreTranslateTree(HWND stop, MSG* msg);

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Builds every flavour and runs every test tier:
+#   host  - portable cores, GoogleTest under ASan/UBSan, bounded fuzzing
+#   win64 - the deliverables; GoogleTest programs and end-to-end scenarios under wine64
+#   win32 - the XP/Vista release flavour: built, installed and inspected (imports, exports)
+# Ends with one line "N passed, N failed".
+set -u
+cd "$(dirname "$0")/.."
+root=$(pwd)
+tools/install-deps.sh || { echo "dependency install failed"; exit 1; }
+logs=$root/build/logs
+mkdir -p "$logs"
+passed=0; failed=0; broken=""
+
+# count LOG: adds the CTest summary of one run to the totals.
+count() {
+  local line total fails
+  line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -1)
+  if [ -z "$line" ]; then
+    grep -q 'No tests were found' "$1" && return 0
+    failed=$((failed + 1)); return 0
+  fi
+  fails=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+  total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
+  passed=$((passed + total - fails)); failed=$((failed + fails))
+}
+
+# build PRESET: configure, build and install; a failure counts as a failed test.
+build() {
+  if cmake --preset "$1" >"$logs/$1-configure.log" 2>&1 &&
+     cmake --build --preset "$1" >"$logs/$1-build.log" 2>&1 &&
+     cmake --install "build/$1" >"$logs/$1-install.log" 2>&1; then
+    echo "== $1: built"
+    return 0
+  fi
+  echo "== $1: BUILD FAILED"; tail -n 60 "$logs/$1-configure.log" "$logs/$1-build.log" 2>/dev/null
+  failed=$((failed + 1)); broken="$broken $1"
+  return 1
+}
+
+# run PRESET [WRAPPER...]: runs the preset's tests and prints their report.
+run() {
+  local preset=$1; shift
+  "$@" ctest --preset "$preset" -j"${PIO_TEST_JOBS:-2}" >"$logs/$preset-test.log" 2>&1
+  cat "$logs/$preset-test.log"
+  count "$logs/$preset-test.log"
+}
+
+if build host; then run host; fi
+# Wine tests share one prefix and one display, so they run one at a time.
+if build win64; then PIO_TEST_JOBS=1 run win64 tools/wine-env.sh build/win64/wineprefix; fi
+if build win32; then run win32; fi
+
+[ -n "$broken" ] && echo "Broken builds:$broken (logs in build/logs)"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
