@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include "layout.h"
+#include "maindlg_rules.h"
+
+namespace {
+
+Favourites None() { return Favourites{}; }
+Favourites Slots(std::initializer_list<int> used) {
+  Favourites f;
+  for (int i : used) f.used[i] = true;
+  f.count = static_cast<int>(used.size());
+  return f;
+}
+
+TEST(Pages, KeysFollowPageAdjustmentAndFavourites) {
+  // Page 1 "Load" is unavailable until something was saved.
+  EXPECT_FALSE(DecidePageControls(1, false, None()).greenEnabled);
+  EXPECT_TRUE(DecidePageControls(1, false, Slots({2})).greenEnabled);
+  EXPECT_FALSE(DecidePageControls(1, false, None()).redEnabled);
+
+  const PageControls p2 = DecidePageControls(2, true, Slots({1, 4}));
+  EXPECT_FALSE(p2.greenEnabled);
+  EXPECT_FALSE(p2.yellowEnabled) << "no page 1 to go to without adjustment";
+  EXPECT_TRUE(DecidePageControls(2, false, None()).yellowEnabled);
+  EXPECT_EQ((std::vector<bool>{false, true, false, false, true, false}),
+            std::vector<bool>(p2.slotEnabled, p2.slotEnabled + 6));
+
+  const PageControls p3 = DecidePageControls(3, false, None());
+  EXPECT_FALSE(p3.yellowEnabled);
+  EXPECT_FALSE(p3.greenEnabled);
+  for (bool e : p3.slotEnabled) EXPECT_TRUE(e) << "every slot can be saved into";
+
+  EXPECT_FALSE(DecidePageControls(4, true, None()).yellowEnabled) << "nothing to load";
+  EXPECT_TRUE(DecidePageControls(4, true, Slots({0})).yellowEnabled);
+  EXPECT_TRUE(DecidePageControls(4, false, None()).yellowEnabled);
+  EXPECT_TRUE(DecidePageControls(4, true, None()).page4Controls);
+  EXPECT_FALSE(DecidePageControls(4, true, None()).slots);
+}
+
+TEST(Pages, LabelsAndTitles) {
+  EXPECT_STREQ("Setting", DecidePageLabels(4, true, false).title);
+  EXPECT_STREQ("Advanced", DecidePageLabels(4, false, false).title);
+  EXPECT_STREQ("Save successfully", DecidePageLabels(3, false, true).title);
+  EXPECT_STREQ("Load", DecidePageLabels(3, true, false).yellow);
+  EXPECT_STREQ("Easy", DecidePageLabels(4, false, false).yellow);
+  EXPECT_STREQ("", DecidePageLabels(2, true, false).yellow);
+  EXPECT_STREQ("", DecidePageLabels(1, false, false).red);
+}
+
+TEST(Pages, DefaultFocus) {
+  const bool none[6] = {};
+  const bool third[6] = {false, false, true, false, false, false};
+  EXPECT_EQ(1021, DecideDefaultFocus(1, 0, none).controlId);
+  EXPECT_EQ(1032, DecideDefaultFocus(2, 0, third).controlId);
+  EXPECT_EQ(0, DecideDefaultFocus(2, 0, none).controlId) << "the dialog itself";
+  EXPECT_EQ(1030, DecideDefaultFocus(3, 0, none).controlId);
+  const DefaultFocus medium = DecideDefaultFocus(4, 1, none);
+  EXPECT_EQ(1054, medium.controlId);
+  EXPECT_EQ(0, medium.previewKind);
+  const DefaultFocus noPreset = DecideDefaultFocus(4, -1, none);
+  EXPECT_EQ(1020, noPreset.controlId);
+  EXPECT_EQ(1, noPreset.previewKind);
+}
+
+TEST(Pages, GreenKeyOfPage4WantsAChange) {
+  EXPECT_FALSE(GreenEnabledOnPage4(1280, 720, 1280, 720, 100, 96.0));
+  EXPECT_TRUE(GreenEnabledOnPage4(1024, 768, 1280, 720, 100, 96.0));
+  EXPECT_TRUE(GreenEnabledOnPage4(1280, 720, 1280, 720, 146, 96.0));
+  EXPECT_FALSE(GreenEnabledOnPage4(1280, 720, 1280, 720, 146, 140.0)) << "146 % stands for 140";
+}
+
+TEST(Slots, CaptionsByDpiAndLanguage) {
+  const SlotTexts texts{"Font :", "No", "No data"};
+  EXPECT_EQ("Font : M\\1280*720", SlotCaption(1280, 720, 120, true, texts, false));
+  EXPECT_EQ("Font :L\\1920*1080", SlotCaption(1920, 1080, 140, true, texts, true));
+  EXPECT_EQ("Font : No\\800*600", SlotCaption(800, 600, 110, true, texts, false));
+  EXPECT_EQ("", SlotCaption(0, 0, 0, true, texts, false));
+  EXPECT_EQ("No data", SlotCaption(1024, 768, 74, false, texts, false));
+}
+
+TEST(Dpi, ChoicesPresetsAndRounding) {
+  EXPECT_EQ(140, DpiOfChoice(146)) << "not 141";
+  EXPECT_EQ(120, DpiOfChoice(125));
+  EXPECT_EQ(115, ChoiceOfDpi(110));
+  EXPECT_EQ(-1, PresetOfChoice(115));
+  EXPECT_EQ(2, PresetOfChoice(146));
+  EXPECT_EQ(1, PresetOfDpi(120.0));
+  EXPECT_EQ(-1, PresetOfDpi(144.0));
+}
+
+TEST(Sliders, ScrollCodes) {
+  EXPECT_EQ(0, ScrollPosition(kPageRight, 0, 0, 0, 9, 0, 10)) << "page step 9 / 10 = 0";
+  EXPECT_EQ(0, ScrollPosition(kLineLeft, 0, 0, 0, 9, 0, 10));
+  EXPECT_EQ(9, ScrollPosition(kLineRight, 0, 9, 0, 9, 0, 10));
+  EXPECT_EQ(5, ScrollPosition(kPageLeft, 0, 8, 0, 30, 0, 10));
+  EXPECT_EQ(0, ScrollPosition(kPageLeft, 0, 2, 0, 30, 0, 10));
+  EXPECT_EQ(30, ScrollPosition(kPageRight, 0, 29, 0, 30, 0, 10));
+  EXPECT_EQ(116, ScrollPosition(kPageLeft, 0, 126, 75, 200, 0, 20)) << "DPI bar: max / 20";
+  EXPECT_EQ(7, ScrollPosition(kThumbTrack, 7, 2, 0, 9, 0, 10));
+  EXPECT_EQ(2, ScrollPosition(8 /* SB_ENDSCROLL */, 7, 2, 0, 9, 0, 10));
+}
+
+TEST(Sliders, TrackLengthAndSnapBySizeCount) {
+  EXPECT_EQ(36, ResolutionTrackExtra(5));
+  EXPECT_EQ(18, ResolutionTrackExtra(7));
+  EXPECT_EQ(18, ResolutionTrackExtra(12));
+  EXPECT_EQ(0, ResolutionTrackExtra(13));
+  EXPECT_EQ(16, ResolutionSnapWidth(6));
+  EXPECT_EQ(48, ResolutionSnapWidth(13));
+}
+
+TEST(Sliders, ResolutionThumbDrag) {
+  // Track 0..200 for 10 sizes: 20 pixels a position.
+  // A slow drag within one position moves the thumb freely.
+  EXPECT_EQ(DragOutcome::kMoveThumbFreely, DragResolutionThumb(65, 129, 0, 200, 10, 3, 32, false).action);
+  // Far past the right end while still on the selection: snap back.
+  EXPECT_EQ(DragOutcome::kSnapBack, DragResolutionThumb(180, 244, 0, 200, 10, 9, 32, false).action);
+  // A new position selects it.
+  const DragOutcome next = DragResolutionThumb(81, 145, 0, 200, 10, 3, 32, false);
+  EXPECT_EQ(DragOutcome::kSelect, next.action);
+  EXPECT_EQ(4, next.position);
+  // Released beyond the right end: the last size; beyond the left end: nothing.
+  const DragOutcome right = DragResolutionThumb(260, 324, 0, 200, 10, 3, 32, true);
+  EXPECT_EQ(DragOutcome::kSelect, right.action);
+  EXPECT_EQ(9, right.position);
+  EXPECT_EQ(DragOutcome::kNone, DragResolutionThumb(260, 324, 0, 200, 10, 3, 32, false).action);
+  EXPECT_EQ(DragOutcome::kNone, DragResolutionThumb(-40, 24, 0, 200, 10, 3, 32, true).action);
+  // Released on its own position: selected again (and the preview refreshed).
+  EXPECT_EQ(DragOutcome::kSelect, DragResolutionThumb(61, 125, 0, 200, 10, 3, 32, true).action);
+}
+
+TEST(Sliders, PictureSizeThumbDragAndPlaces) {
+  // Track 0..160, 16 steps: 10 pixels a step; the thumb's left is 13 px left of its value.
+  EXPECT_EQ(DragOutcome::kMoveThumbFreely, DragPictureSizeThumb(38, 0, 160, 16, 5, false).action);
+  const DragOutcome end = DragPictureSizeThumb(300, 0, 160, 16, 5, true);
+  EXPECT_EQ(15, end.position);
+  EXPECT_EQ(DragOutcome::kSelect, DragPictureSizeThumb(-13, 0, 160, 16, 0, false).action)
+      << "the ends always select";
+  EXPECT_EQ(103, ResolutionThumbX(1, 2, 100, 106));
+  EXPECT_EQ(100, ResolutionThumbX(0, 13, 100, 284)) << "leftmost: no track fill";
+  EXPECT_EQ(736 + 150 - 13, PictureSizeThumbX(15, 16, 736, 896));
+}
+
+TEST(Preview, ScaleFactorsAndFontHeights) {
+  const PreviewScale s = ComputePreviewScale(1920, 1080, 1280, 720, 120.0);
+  EXPECT_DOUBLE_EQ(1.5, s.widthRatio);
+  EXPECT_NEAR(1.07746666 * 1.5, s.textScaleX, 1e-8);
+  EXPECT_NEAR(1.19130435 * 1.5, s.textScaleY, 1e-8);
+  EXPECT_DOUBLE_EQ(628.0 / 1920, s.areaWidthRatio);
+  const PreviewScale init = InitialPreviewScale(1280, 720);
+  EXPECT_DOUBLE_EQ(1.0, init.textScaleX);
+  EXPECT_DOUBLE_EQ(357.0 / 720, init.areaHeightRatio);
+  EXPECT_EQ(-17, PreviewFontHeight(12.5, 100)) << "MulDiv(13, 96, 72) = 17";
+  EXPECT_EQ(-25, PreviewFontHeight(12.5, 146)) << "MulDiv(13, 140, 72)";
+}
+
+TEST(Layout, TablesAreConsistent) {
+  EXPECT_EQ(1018, kSkinnedButtons[16].id);
+  EXPECT_EQ(ButtonRole::Picture, kSkinnedButtons[16].role);
+  EXPECT_EQ(1049, kBackgroundPieces[0].bitmapId);
+  EXPECT_EQ(1024, kBackgroundPieces[0].place.w);
+  ASSERT_NE(nullptr, FindSkinnedButton(1055));
+  EXPECT_EQ(887, FindSkinnedButton(1055)->place.x);
+  EXPECT_TRUE(kDpiHalf.Contains(697, 82));
+  EXPECT_FALSE(kDpiHalf.Contains(697, 258));
+  EXPECT_TRUE(kResolutionHalf.Contains(986, 433));
+}
+
+}  // namespace
