@@ -1,0 +1,189 @@
+// The installer's system operations against Wine's real registry, profile files
+// and shell, in keys and folders of the test's own.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "component_config.h"
+#include "component_control.h"
+#include "registry_ops.h"
+#include "shell_ops.h"
+#include "win32_system.h"
+
+using namespace setup;
+
+namespace {
+
+constexpr char kTestKey[] = "Software\\PioSetupTests";
+
+std::string TempFolder(const std::string& name) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  return std::string(temp) + "pio-setup-win32-" + name;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class Registry : public ::testing::Test {
+ protected:
+  void TearDown() override { DeleteRegistryTree(HKEY_CURRENT_USER, kTestKey); }
+  void CreateKey(const std::string& path) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
+    RegSetValueExA(key, "v", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
+    RegCloseKey(key);
+  }
+  void SetBytes(const char* name, DWORD type, const std::string& bytes) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
+    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+    RegCloseKey(key);
+  }
+  bool KeyExists(const std::string& path) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+  }
+};
+
+TEST_F(Registry, DeleteTreeRemovesNestedKeysAndAcceptsAMissingOne) {
+  EXPECT_TRUE(DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\PioSetupTests\\Missing"));
+  const std::string root = kTestKey;
+  for (const char* sub : {"\\A\\B\\C", "\\A\\B2", "\\D", "\\A\\B\\C2\\E"}) CreateKey(root + sub);
+  EXPECT_TRUE(DeleteRegistryTree(HKEY_CURRENT_USER, root));
+  EXPECT_FALSE(KeyExists(root));
+  EXPECT_FALSE(DeleteRegistryTree(HKEY_CURRENT_USER, std::string(300, 'k')));
+}
+
+TEST_F(Registry, RecordRoundTripAndItsLimits) {
+  InstallRecord record;
+  EXPECT_FALSE(ReadInstallRecord(HKEY_CURRENT_USER, kTestKey, record));  // no key
+
+  EXPECT_TRUE(WriteInstallRecord(HKEY_CURRENT_USER, kTestKey, InstallRecord{"1.10", 3}));
+  InstallRecord read;
+  EXPECT_TRUE(ReadInstallRecord(HKEY_CURRENT_USER, kTestKey, read));
+  EXPECT_EQ(read.version, "1.10");
+  EXPECT_EQ(read.count, 3u);
+
+  // A VERSION that does not fit the 100-byte buffer leaves the one held before.
+  SetBytes("VERSION", REG_SZ, std::string(120, '9') + '\0');
+  InstallRecord kept{"held", 0};
+  EXPECT_TRUE(ReadInstallRecord(HKEY_CURRENT_USER, kTestKey, kept));
+  EXPECT_EQ(kept.version, "held");
+  SetBytes("VERSION", REG_SZ, std::string(99, '8') + '\0');
+  EXPECT_TRUE(ReadInstallRecord(HKEY_CURRENT_USER, kTestKey, kept));
+  EXPECT_EQ(kept.version, std::string(99, '8'));
+
+  // A key without COUNT counts as not read, but its VERSION is taken.
+  ASSERT_TRUE(DeleteRegistryValue(HKEY_CURRENT_USER, kTestKey, "COUNT"));
+  SetBytes("VERSION", REG_SZ, std::string("2.0") + '\0');
+  InstallRecord partial;
+  EXPECT_FALSE(ReadInstallRecord(HKEY_CURRENT_USER, kTestKey, partial));
+  EXPECT_EQ(partial.version, "2.0");
+
+  // Texts over 99 characters are refused, never cut.
+  EXPECT_TRUE(WriteRegistryText(HKEY_CURRENT_USER, kTestKey, "Run", std::string(99, 'r')));
+  EXPECT_FALSE(WriteRegistryText(HKEY_CURRENT_USER, kTestKey, "Run", std::string(100, 'r')));
+  EXPECT_TRUE(DeleteRegistryValue(HKEY_CURRENT_USER, kTestKey, "Run"));
+  EXPECT_FALSE(DeleteRegistryValue(HKEY_CURRENT_USER, kTestKey, "Run"));
+}
+
+TEST(Shell, CopyIntoMissingFoldersAndDeleteWithContents) {
+  const std::string source = TempFolder("source");
+  const std::string target = TempFolder("target") + "\\KAVO\\Message Controller";
+  CreateDirectoryA(source.c_str(), nullptr);
+  for (const char* name : {"a.exe", "b.dll", "c.ini"}) std::ofstream(source + "\\" + name) << name;
+
+  ASSERT_TRUE(CopyFiles(source + "\\*.exe", target));
+  EXPECT_TRUE(Exists(target + "\\a.exe"));
+  EXPECT_FALSE(Exists(target + "\\b.dll"));
+  ASSERT_TRUE(CopyFiles(source + "\\*", target));
+  EXPECT_EQ(ReadFile(target + "\\c.ini"), "c.ini");
+
+  EXPECT_TRUE(DeletePath(TempFolder("target")));
+  EXPECT_FALSE(Exists(TempFolder("target")));
+  EXPECT_TRUE(DeletePath(source));
+}
+
+TEST(Profile, ConfigurationOperationsOverTheRealProfileFunctions) {
+  const std::string file = TempFolder("profile.ini");
+  DeleteFileA(file.c_str());
+  Win32System sys;
+  EXPECT_EQ(sys.ReadText(file, "MainConfig", "1"), "");
+  EXPECT_EQ(sys.ReadInteger(file, "App", "Version"), 0);
+
+  sys.WriteText(file, "MainConfig", "1", "A");
+  sys.WriteText(file, "MainConfig", "2", "B");
+  sys.WriteText(file, "MainConfig", "4", "D");
+  EXPECT_EQ(ReadNumberedList(sys, file, "mainconfig"), (std::vector<std::string>{"A", "B"}));
+  DeleteNumberedList(sys, file, "MainConfig");
+  EXPECT_EQ(sys.ReadText(file, "MainConfig", "2"), "");
+  EXPECT_EQ(sys.ReadText(file, "MainConfig", "4"), "D");
+
+  CopyKeyboardGroups(sys, TempFolder("missing.ini"), file);
+  WriteApplicationSection(sys, file, "App", ApplicationEntry{7, 0, 1, 500, {"0x000C:0x0001"}});
+  EXPECT_EQ(sys.ReadInteger(file, "App", "group"), 500);
+  const std::string text = ReadFile(file);
+  EXPECT_NE(text.find("[Keyboad_Group_Config]\r\n1=\r\n2=\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("16=\r\n"), std::string::npos);
+  EXPECT_NE(text.find("[App]\r\nVersion=7\r\nHookType=0x0\r\ncomplementary=0x1\r\ngroup=0x1f4\r\nHIDREG1=0x000C:0x0001\r\n"),
+            std::string::npos) << text;
+
+  sys.WriteText(file, "Long", "v", std::string(400, 'x'));
+  EXPECT_EQ(sys.ReadText(file, "Long", "v"), std::string(254, 'x'));
+
+  DeleteApplicationSection(sys, file, "App");
+  EXPECT_EQ(ReadFile(file).find("[App]"), std::string::npos);
+  DeleteFileA(file.c_str());
+}
+
+// A component window in this process: closing it from here is a direct call.
+class ComponentWindow {
+ public:
+  explicit ComponentWindow(bool closes) {
+    window_ = CreateWindowExA(0, "#32770", kComponentWindowTitle, WS_POPUP, 0, 0, 10, 10, nullptr,
+                              nullptr, nullptr, nullptr);
+    SetWindowLongPtrA(window_, GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(closes ? &DefWindowProcA : &Stubborn));
+  }
+  ~ComponentWindow() {
+    if (IsWindow(window_)) {
+      SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcA));
+      DestroyWindow(window_);
+    }
+  }
+  HWND get() const { return window_; }
+
+ private:
+  static LRESULT CALLBACK Stubborn(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    return m == WM_CLOSE ? 0 : DefWindowProcA(w, m, wp, lp);
+  }
+  HWND window_;
+};
+
+TEST(Component, StopReportsWhetherTheWindowIsGone) {
+  EXPECT_TRUE(StopComponent(100));  // none running
+  {
+    ComponentWindow stubborn(false);
+    ASSERT_TRUE(stubborn.get());
+    EXPECT_FALSE(StopComponent(100));  // this process does not end: the wait is bounded
+  }
+  ComponentWindow closes(true);
+  ASSERT_TRUE(closes.get());
+  EXPECT_TRUE(StopComponent(100));
+  EXPECT_FALSE(IsWindow(closes.get()));
+}
+
+}  // namespace

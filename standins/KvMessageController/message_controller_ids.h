@@ -1,0 +1,2 @@
+#pragma once
+#define IDD_MESSAGE_CONTROLLER 100
