@@ -39,8 +39,11 @@ class ShapeBuilder {
  public:
   ShapeBuilder(std::int32_t width, std::uint32_t keyPixel, std::uint32_t mask = kAllColourBits);
 
-  // The next row: `width` pixels.
+  // The next row: `width` pixels. The previous row must still be readable (it is
+  // compared with this one), unless NewStrip was called in between.
   void AddRow(const std::uint32_t* row);
+  // The rows added so far are gone (a strip buffer is refilled).
+  void NewStrip() { m_previous = nullptr; }
   // Closes the last band; the rectangles of all rows added.
   const std::vector<Rect>& Finish();
 
@@ -50,6 +53,7 @@ class ShapeBuilder {
   std::int32_t m_width;
   std::uint32_t m_key;
   std::uint32_t m_mask;
+  const std::uint32_t* m_previous = nullptr;  // the row before, while the caller keeps it
   std::int32_t m_y = 0;
   std::int32_t m_bandTop = 0;
   std::vector<std::int32_t> m_band;  // runs of the open band: start, end, start, end...

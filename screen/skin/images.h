@@ -1,0 +1,50 @@
+// Image files to GDI bitmaps, and the small bitmap operations the main dialog
+// builds its pictures with. Every bitmap returned is new and belongs to the caller
+// (DeleteObject); no function frees or changes the bitmaps it is given.
+#pragma once
+
+#include <windows.h>
+
+// The process's start and stop of GDI+. LoadImageAsBitmap and ScaleBitmap need it
+// running; the other operations are plain GDI.
+class GdiplusRuntime {
+ public:
+  GdiplusRuntime() = default;
+  ~GdiplusRuntime() { Stop(); }
+  GdiplusRuntime(const GdiplusRuntime&) = delete;
+  GdiplusRuntime& operator=(const GdiplusRuntime&) = delete;
+
+  // True when GDI+ runs (also when it already ran through this holder).
+  bool Start();
+  void Stop();
+  bool IsRunning() const { return m_token != 0; }
+
+ private:
+  ULONG_PTR m_token = 0;
+};
+
+// A BMP, JPEG or PNG file (any format GDI+ decodes) as a 32-bit bitmap of its own
+// pixel size; null for a missing, unreadable, undecodable or absurdly large file,
+// a folder, or a path of MAX_PATH characters or more.
+HBITMAP LoadImageAsBitmap(const char* path);
+
+// An empty 32-bit DIB section; a negative height makes it top-down. False (and a
+// null handle) when none could be made or `bitmap` is null; `bits` may be null.
+bool CreateDib32(int width, int height, HBITMAP* bitmap, void** bits);
+
+// A new 32-bit DIB of width x height holding the whole source scaled; null for a
+// null source, a size out of range, or a failed draw.
+HBITMAP ScaleBitmap(HBITMAP source, int width, int height);
+
+// A new 32-bit DIB of the source's top-left width x |height| pixels (top-down
+// for a negative height); null when the source is null or smaller than that.
+HBITMAP CropBitmap(HBITMAP source, int width, int height);
+
+// A new bitmap in the display's format with the source's size and pixels; null
+// for a null source.
+HBITMAP CopyBitmap(HBITMAP source);
+
+// A new display-format bitmap of width x height: `image` where `mask` is black,
+// what the display shows at its top-left corner where `mask` is white. Null when
+// either bitmap is null or the size is out of range.
+HBITMAP ComposeMaskedBitmap(HBITMAP image, HBITMAP mask, int width, int height);

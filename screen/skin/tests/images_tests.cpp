@@ -1,0 +1,415 @@
+// The image helpers under Wine's GDI+: files the tests write themselves (BMP bytes
+// by hand, PNG and JPEG through the GDI+ encoders), bad files of every kind, and
+// the bitmap operations checked by their pixels.
+#include <gtest/gtest.h>
+
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "images.h"
+
+namespace gp = Gdiplus::DllExports;
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+GdiplusRuntime g_gdiplus;
+
+class GdiplusEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override { ASSERT_TRUE(g_gdiplus.Start()); }
+  void TearDown() override { g_gdiplus.Stop(); }
+};
+const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
+
+// A folder of this test run under %TEMP%.
+std::string Folder() {
+  static std::string folder;
+  if (folder.empty()) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    folder = std::string(temp) + "pio_images_" + std::to_string(GetCurrentProcessId()) + "\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+  }
+  return folder;
+}
+
+std::string WriteFile(const std::string& name, const Bytes& bytes) {
+  const std::string path = Folder() + name;
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (f) {
+    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+  }
+  return path;
+}
+
+Bytes ReadFile(const std::string& path) {
+  Bytes bytes;
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return bytes;
+  int c;
+  while ((c = std::fgetc(f)) != EOF) bytes.push_back(static_cast<unsigned char>(c));
+  std::fclose(f);
+  return bytes;
+}
+
+void Le16(Bytes& b, unsigned v) {
+  b.push_back(static_cast<unsigned char>(v));
+  b.push_back(static_cast<unsigned char>(v >> 8));
+}
+void Le32(Bytes& b, unsigned v) {
+  Le16(b, v & 0xFFFF);
+  Le16(b, v >> 16);
+}
+
+// The test picture: w x h, four quadrants red, green, blue, white.
+COLORREF Quadrant(int x, int y, int w, int h) {
+  const bool right = x >= w / 2, bottom = y >= h / 2;
+  if (!right && !bottom) return RGB(255, 0, 0);
+  if (right && !bottom) return RGB(0, 255, 0);
+  if (!right) return RGB(0, 0, 255);
+  return RGB(255, 255, 255);
+}
+
+// A 24-bit bottom-up BMP file, written byte by byte.
+Bytes BmpFile(int w, int h) {
+  const int rowBytes = (w * 3 + 3) & ~3;
+  Bytes b = {'B', 'M'};
+  Le32(b, 54 + rowBytes * h);
+  Le32(b, 0);
+  Le32(b, 54);
+  Le32(b, 40);
+  Le32(b, static_cast<unsigned>(w));
+  Le32(b, static_cast<unsigned>(h));
+  Le16(b, 1);
+  Le16(b, 24);
+  Le32(b, 0);
+  Le32(b, static_cast<unsigned>(rowBytes * h));
+  Le32(b, 2835);
+  Le32(b, 2835);
+  Le32(b, 0);
+  Le32(b, 0);
+  for (int y = h - 1; y >= 0; --y) {
+    for (int x = 0; x < w; ++x) {
+      const COLORREF c = Quadrant(x, y, w, h);
+      b.insert(b.end(), {GetBValue(c), GetGValue(c), GetRValue(c)});
+    }
+    b.resize(b.size() + (rowBytes - w * 3), 0);
+  }
+  return b;
+}
+
+// The same picture through a GDI+ encoder ("image/png", "image/jpeg").
+std::string EncodeWithGdiplus(const std::string& name, const wchar_t* mime, int w, int h) {
+  UINT count = 0, size = 0;
+  gp::GdipGetImageEncodersSize(&count, &size);
+  std::vector<unsigned char> buffer(size);
+  auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+  gp::GdipGetImageEncoders(count, size, codecs);
+  const CLSID* encoder = nullptr;
+  for (UINT i = 0; i < count; ++i)
+    if (wcscmp(codecs[i].MimeType, mime) == 0) encoder = &codecs[i].Clsid;
+  if (!encoder) return "";
+  Gdiplus::GpBitmap* bitmap = nullptr;
+  gp::GdipCreateBitmapFromScan0(w, h, 0, PixelFormat32bppARGB, nullptr, &bitmap);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const COLORREF c = Quadrant(x, y, w, h);
+      const Gdiplus::ARGB argb =
+          0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+      gp::GdipBitmapSetPixel(bitmap, x, y, argb);
+    }
+  const std::string path = Folder() + name;
+  std::wstring wide(path.begin(), path.end());
+  const Gdiplus::GpStatus saved = gp::GdipSaveImageToFile(bitmap, wide.c_str(), encoder, nullptr);
+  gp::GdipDisposeImage(bitmap);
+  return saved == Gdiplus::Ok ? path : "";
+}
+
+COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  const COLORREF c = GetPixel(dc, x, y);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return c;
+}
+
+bool Near(COLORREF a, COLORREF b, int tolerance) {
+  return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+         std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+         std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+BITMAP Info(HBITMAP bitmap) {
+  BITMAP bm{};
+  GetObjectA(bitmap, sizeof(bm), &bm);
+  return bm;
+}
+
+// Live GDI objects of this process. Wine answers GetGuiResources with 0; its
+// handles are then found by asking each table slot for its type (a handle with a
+// zero upper word matches whatever generation the slot holds).
+int GdiObjects() {
+  const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  if (reported) return static_cast<int>(reported);
+  int n = 0;
+  for (ULONG_PTR i = 1; i < 0x10000; ++i) n += GetObjectType(reinterpret_cast<HGDIOBJ>(i)) != 0;
+  return n;
+}
+
+// A 32-bit DIB of the quadrant picture, made without any of the code under test.
+HBITMAP QuadrantDib(int w, int h) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  auto* p = static_cast<DWORD*>(bits);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const COLORREF c = Quadrant(x, y, w, h);
+      p[y * w + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+    }
+  return dib;
+}
+
+TEST(ImageFile, BmpPngAndJpegLoadAtTheirOwnSize) {
+  struct Case {
+    std::string path;
+    int tolerance;
+  };
+  const std::vector<Case> cases = {
+      {WriteFile("quad.bmp", BmpFile(40, 30)), 0},
+      {EncodeWithGdiplus("quad.png", L"image/png", 40, 30), 0},
+      {EncodeWithGdiplus("quad.jpg", L"image/jpeg", 40, 30), 40},
+      {WriteFile("png-named.bmp", ReadFile(Folder() + "quad.png")), 0},  // contents decide
+  };
+  for (const Case& c : cases) {
+    ASSERT_FALSE(c.path.empty());
+    HBITMAP bitmap = LoadImageAsBitmap(c.path.c_str());
+    ASSERT_TRUE(bitmap) << c.path;
+    const BITMAP bm = Info(bitmap);
+    EXPECT_EQ(40, bm.bmWidth) << c.path;
+    EXPECT_EQ(30, bm.bmHeight) << c.path;
+    EXPECT_EQ(32, bm.bmBitsPixel) << c.path;
+    for (POINT p : {POINT{2, 2}, POINT{37, 2}, POINT{2, 27}, POINT{37, 27}}) {
+      EXPECT_TRUE(Near(Quadrant(p.x, p.y, 40, 30), PixelOf(bitmap, p.x, p.y), c.tolerance))
+          << c.path << " at " << p.x << "," << p.y;
+    }
+    DeleteObject(bitmap);
+  }
+}
+
+// Everything a skin folder could hold by mistake: each gives null, and the GDI
+// objects of the process are as many after as before.
+TEST(ImageFile, BadFilesGiveNullAndLeaveNoGdiObjects) {
+  const Bytes bmp = BmpFile(64, 48);
+  const std::string pngPath = EncodeWithGdiplus("good.png", L"image/png", 64, 48);
+  const std::string jpgPath = EncodeWithGdiplus("good.jpg", L"image/jpeg", 64, 48);
+  const Bytes png = ReadFile(pngPath), jpg = ReadFile(jpgPath);
+  ASSERT_GT(png.size(), 60u);
+  ASSERT_GT(jpg.size(), 200u);
+
+  auto cut = [](const Bytes& b, size_t n) { return Bytes(b.begin(), b.begin() + n); };
+  auto spoil = [](Bytes b, size_t from) {
+    for (size_t i = from; i < b.size(); i += 3) b[i] ^= 0x5A;
+    return b;
+  };
+  Bytes hugeBmp = cut(bmp, 54);  // claims 100000 x 100000, holds nothing
+  hugeBmp[18] = 0xA0, hugeBmp[19] = 0x86, hugeBmp[20] = 0x01, hugeBmp[21] = 0;
+  hugeBmp[22] = 0xA0, hugeBmp[23] = 0x86, hugeBmp[24] = 0x01, hugeBmp[25] = 0;
+  Bytes hugePng = png;  // IHDR claims 60000 x 60000
+  for (int i : {16, 20}) {
+    hugePng[i] = 0, hugePng[i + 1] = 0, hugePng[i + 2] = 0xEA, hugePng[i + 3] = 0x60;
+  }
+  Bytes hugeJpg = jpg;  // every frame header claims 65535 x 65535
+  for (size_t i = 2; i + 9 < hugeJpg.size(); ++i)
+    if (hugeJpg[i] == 0xFF && hugeJpg[i + 1] >= 0xC0 && hugeJpg[i + 1] <= 0xC2)
+      for (size_t k = i + 5; k < i + 9; ++k) hugeJpg[k] = 0xFF;
+  // A bitmap within the header limits whose data runs out at once.
+  Bytes bigEmptyBmp = cut(bmp, 54);
+  bigEmptyBmp[18] = 0x00, bigEmptyBmp[19] = 0x10, bigEmptyBmp[22] = 0x00, bigEmptyBmp[23] = 0x10;
+
+  std::vector<std::string> paths = {
+      WriteFile("empty.png", {}),
+      WriteFile("half.bmp", cut(bmp, bmp.size() / 2)),
+      WriteFile("header.bmp", cut(bmp, 20)),
+      WriteFile("half.png", cut(png, png.size() / 2)),
+      WriteFile("sig.png", cut(png, 8)),
+      WriteFile("half.jpg", cut(jpg, jpg.size() / 2)),
+      WriteFile("soi.jpg", cut(jpg, 2)),
+      WriteFile("spoilt.png", spoil(png, 33)),
+      WriteFile("spoilt.jpg", spoil(jpg, 2)),
+      WriteFile("spoilt.bmp", spoil(bmp, 2)),
+      WriteFile("huge.bmp", hugeBmp),
+      WriteFile("huge.png", hugePng),
+      WriteFile("huge.jpg", hugeJpg),
+      WriteFile("bigempty.bmp", bigEmptyBmp),
+      WriteFile("text.png", Bytes{'h', 'e', 'l', 'l', 'o', '\r', '\n'}),
+      Folder() + "missing.png",
+      Folder(),                                // a folder
+      Folder().substr(0, Folder().size() - 1),  // the same without its backslash
+      Folder() + std::string(300, 'x') + ".png",
+      "C:\\" + std::string(MAX_PATH - 3, 'y'),  // exactly MAX_PATH characters
+      "",
+  };
+  const int before = GdiObjects();
+  {  // the count sees one object more
+    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    ASSERT_EQ(before + 1, GdiObjects());
+    DeleteObject(brush);
+  }
+  for (int round = 0; round < 3; ++round) {
+    for (const std::string& path : paths) {
+      HBITMAP bitmap = LoadImageAsBitmap(path.c_str());
+      EXPECT_EQ(nullptr, bitmap) << path.substr(0, 80);
+      if (bitmap) DeleteObject(bitmap);
+    }
+    EXPECT_EQ(nullptr, LoadImageAsBitmap(nullptr));
+    // The operations with what they cannot work on.
+    EXPECT_EQ(nullptr, ScaleBitmap(nullptr, 10, 10));
+    EXPECT_EQ(nullptr, CropBitmap(nullptr, 10, 10));
+    EXPECT_EQ(nullptr, CopyBitmap(nullptr));
+    EXPECT_EQ(nullptr, ComposeMaskedBitmap(nullptr, nullptr, 10, 10));
+    HBITMAP small = QuadrantDib(4, 4);
+    EXPECT_EQ(nullptr, ScaleBitmap(small, 0, 10));
+    EXPECT_EQ(nullptr, ScaleBitmap(small, 100000, 100000));
+    EXPECT_EQ(nullptr, CropBitmap(small, 5, 4));
+    EXPECT_EQ(nullptr, ComposeMaskedBitmap(small, small, -1, 4));
+    HBITMAP dib = reinterpret_cast<HBITMAP>(1);
+    EXPECT_FALSE(CreateDib32(0, 4, &dib, nullptr));
+    EXPECT_EQ(nullptr, dib);
+    EXPECT_FALSE(CreateDib32(70000, -70000, &dib, nullptr));
+    DeleteObject(small);
+  }
+  const int after = GdiObjects();
+  std::printf("GDI objects before the bad inputs: %d, after: %d\n", before, after);
+  RecordProperty("gdi_objects_before", before);
+  RecordProperty("gdi_objects_after", after);
+  EXPECT_EQ(before, after);
+}
+
+TEST(BitmapOperations, CreateDib32MakesTopDownAndBottomUpSections) {
+  for (int height : {5, -5}) {
+    HBITMAP dib = nullptr;
+    void* bits = nullptr;
+    ASSERT_TRUE(CreateDib32(3, height, &dib, &bits));
+    ASSERT_TRUE(dib);
+    ASSERT_TRUE(bits);
+    DIBSECTION ds{};
+    ASSERT_EQ(static_cast<int>(sizeof(ds)), GetObjectA(dib, sizeof(ds), &ds));
+    EXPECT_EQ(3, ds.dsBm.bmWidth);
+    EXPECT_EQ(5, ds.dsBm.bmHeight);
+    EXPECT_EQ(32, ds.dsBm.bmBitsPixel);
+    EXPECT_EQ(static_cast<DWORD>(BI_RGB), ds.dsBmih.biCompression);
+    EXPECT_EQ(100, ds.dsBmih.biXPelsPerMeter);
+    EXPECT_EQ(100, ds.dsBmih.biYPelsPerMeter);
+    // The first pixel in memory is the top-left one only for a negative height.
+    static_cast<DWORD*>(bits)[0] = 0x00123456;
+    GdiFlush();
+    const int row = height < 0 ? 0 : 4;
+    EXPECT_EQ(RGB(0x12, 0x34, 0x56), PixelOf(dib, 0, row)) << "height " << height;
+    DeleteObject(dib);
+  }
+}
+
+TEST(BitmapOperations, CropAndCopyKeepThePixels) {
+  HBITMAP source = QuadrantDib(10, 8);
+  EXPECT_EQ(nullptr, CropBitmap(source, 11, 8));
+  EXPECT_EQ(nullptr, CropBitmap(source, 10, 9));
+  EXPECT_EQ(nullptr, CropBitmap(source, 10, -9));
+
+  HBITMAP full = CropBitmap(source, 10, 8);
+  HBITMAP copy = CopyBitmap(source);
+  ASSERT_TRUE(full && copy);
+  DIBSECTION ds{};
+  EXPECT_EQ(static_cast<int>(sizeof(ds)), GetObjectA(full, sizeof(ds), &ds)) << "a DIB section";
+  EXPECT_EQ(32, ds.dsBm.bmBitsPixel);
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), Info(copy).bmBitsPixel) << "the display's format";
+  ReleaseDC(nullptr, screen);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 10; ++x) {
+      ASSERT_EQ(Quadrant(x, y, 10, 8), PixelOf(full, x, y));
+      ASSERT_EQ(Quadrant(x, y, 10, 8), PixelOf(copy, x, y));
+    }
+
+  // Top-down: the first row in memory is the source's top row.
+  HBITMAP topDown = CropBitmap(source, 6, -3);
+  ASSERT_TRUE(topDown);
+  ASSERT_EQ(static_cast<int>(sizeof(ds)), GetObjectA(topDown, sizeof(ds), &ds));
+  EXPECT_EQ(6, ds.dsBm.bmWidth);
+  EXPECT_EQ(3, ds.dsBm.bmHeight);
+  const auto* bits = static_cast<const DWORD*>(ds.dsBm.bmBits);
+  EXPECT_EQ(0x00FF0000u, bits[4] & 0x00FFFFFF);
+  EXPECT_EQ(0x0000FF00u, bits[5] & 0x00FFFFFF) << "x 5 of 10 is in the right quadrant";
+  for (HBITMAP b : {source, full, copy, topDown}) DeleteObject(b);
+}
+
+TEST(BitmapOperations, ScaleAlwaysDrawsTheWholeSource) {
+  HBITMAP source = QuadrantDib(40, 20);
+  for (SIZE size : {SIZE{13, 57}, SIZE{200, 7}, SIZE{40, 20}, SIZE{628, 357}}) {
+    HBITMAP scaled = ScaleBitmap(source, size.cx, size.cy);
+    ASSERT_TRUE(scaled);
+    const BITMAP bm = Info(scaled);
+    EXPECT_EQ(size.cx, bm.bmWidth);
+    EXPECT_EQ(size.cy, bm.bmHeight);
+    EXPECT_EQ(32, bm.bmBitsPixel);
+    // Each quadrant lands in the matching quarter of the target.
+    const int qx = size.cx / 4, qy = size.cy / 4;
+    EXPECT_TRUE(Near(RGB(255, 0, 0), PixelOf(scaled, qx, qy), 40)) << size.cx << "x" << size.cy;
+    EXPECT_TRUE(Near(RGB(0, 255, 0), PixelOf(scaled, size.cx - 1 - qx, qy), 40));
+    EXPECT_TRUE(Near(RGB(0, 0, 255), PixelOf(scaled, qx, size.cy - 1 - qy), 40));
+    EXPECT_TRUE(Near(RGB(255, 255, 255), PixelOf(scaled, size.cx - 1 - qx, size.cy - 1 - qy), 40));
+    DeleteObject(scaled);
+  }
+  DeleteObject(source);
+}
+
+TEST(BitmapOperations, MaskChoosesBetweenImageAndDisplay) {
+  const int w = 12, h = 9;
+  HBITMAP image = QuadrantDib(w, h);
+  auto solid = [&](COLORREF c) {
+    HBITMAP b = QuadrantDib(w, h);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, b);
+    RECT r{0, 0, w, h};
+    HBRUSH brush = CreateSolidBrush(c);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return b;
+  };
+  HBITMAP black = solid(RGB(0, 0, 0)), white = solid(RGB(255, 255, 255));
+
+  HBITMAP shown = ComposeMaskedBitmap(image, black, w, h);
+  ASSERT_TRUE(shown);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) ASSERT_EQ(Quadrant(x, y, w, h), PixelOf(shown, x, y));
+
+  // What the display shows at its top-left corner, read the same moment.
+  HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+  HBITMAP screenCopy = CreateCompatibleBitmap(display, w, h);
+  HDC dc = CreateCompatibleDC(display);
+  HGDIOBJ old = SelectObject(dc, screenCopy);
+  BitBlt(dc, 0, 0, w, h, display, 0, 0, SRCCOPY);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteDC(display);
+  HBITMAP behind = ComposeMaskedBitmap(image, white, w, h);
+  ASSERT_TRUE(behind);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) ASSERT_EQ(PixelOf(screenCopy, x, y), PixelOf(behind, x, y));
+  EXPECT_EQ(w, Info(behind).bmWidth);
+  for (HBITMAP b : {image, black, white, shown, screenCopy, behind}) DeleteObject(b);
+}
+
+}  // namespace
