@@ -57,17 +57,17 @@ std::vector<std::string> Placeholders(const std::string& text) {
       ++i;
       continue;
     }
-    std::string spec;
+    std::string conversion;
     std::size_t j = i + 1;
     while (j < text.size() && std::strchr("-+ #0", text[j])) ++j;  // flags
     while (j < text.size() && ((text[j] >= '0' && text[j] <= '9') || text[j] == '*' ||
                                text[j] == '.')) {
-      if (text[j] == '*') spec.push_back('*');
+      if (text[j] == '*') conversion.push_back('*');
       ++j;
     }
-    while (j < text.size() && std::strchr("hlLqjztI0123456789", text[j])) spec.push_back(text[j++]);
-    if (j < text.size()) spec.push_back(text[j]);
-    found.push_back(spec);
+    while (j < text.size() && std::strchr("hlLqjztI0123456789", text[j])) conversion.push_back(text[j++]);
+    if (j < text.size()) conversion.push_back(text[j]);
+    found.push_back(conversion);
     i = j;
   }
   return found;
