@@ -34,7 +34,7 @@ MessageMapEntry OnMessage(UINT message, LRESULT (T::*fn)(WPARAM, LPARAM)) {
   return {message, 0, 0, 0, nullptr, static_cast<MessageHandler>(fn)};
 }
 template <class T>
-MessageMapEntry OnCommand(UINT code, UINT id, LRESULT (T::*fn)(WPARAM, LPARAM)) {
+MessageMapEntry OnCommandId(UINT code, UINT id, LRESULT (T::*fn)(WPARAM, LPARAM)) {
   return {WM_COMMAND, code, id, id, nullptr, static_cast<MessageHandler>(fn)};
 }
 template <class T>

@@ -4,7 +4,8 @@
 set -u
 shot() {  # shot FOLDER LANGUAGE NAME
   local folder=$1 language=$2 name=$3
-  [ -x "$folder/set-language.sh" ] && "$folder/set-language.sh" "$language"
+  # The stand-in language library beside the program reads its language here.
+  printf '[Language]\r\nName=%s\r\n' "$language" >"$folder/DiZovadAzir.ini"
   "$PIO_WINE64" "$folder/PioScreen.exe" >"$PIO_DEMO_DIR/$name.log" 2>&1 </dev/null &
   local pid=$!
   for _ in $(seq 100); do

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "skinbutton_core.h"
+
 namespace ids {
 constexpr int kDialog = 251;
 constexpr int kIcon = 129;
@@ -52,8 +54,6 @@ struct PixelRect {
   bool Contains(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
 };
 
-// Same values as the skinned button's roles.
-enum class ButtonRole : int { Plain = 0, Captioned = 1, Picture = 2, SliderThumb = 3, Preset = 4 };
 
 struct SkinnedButtonRow {
   int id;
@@ -62,7 +62,7 @@ struct SkinnedButtonRow {
   const char* down;
   const char* over;
   const char* unavailable;
-  ButtonRole role;
+  SkinRole role;
 };
 constexpr int kSkinnedButtonCount = 17;
 extern const SkinnedButtonRow kSkinnedButtons[kSkinnedButtonCount];

@@ -194,3 +194,11 @@ int PreviewFontHeight(double points, int dpiChoice) {
   const long long n = static_cast<long long>(RoundHalfUp(points)) * DpiOfChoice(dpiChoice);
   return -static_cast<int>((n + 36) / 72);
 }
+
+bool PreviewOffScreen(int left, int top, int right, int bottom, int screenWidth, int screenHeight) {
+  return left < 0 || top < 0 || right > screenWidth || bottom > screenHeight;
+}
+
+bool MovedFarEnough(int x, int y, int lastX, int lastY) {
+  return std::abs(x - lastX) > 10 && std::abs(y - lastY) > 10;
+}

@@ -98,6 +98,13 @@ DragOutcome DragPictureSizeThumb(int thumbLeft, int trackLeft, int trackRight, i
 int ResolutionThumbX(int selectedIndex, int sizeCount, int trackLeft, int trackRight);
 int PictureSizeThumbX(int position, int stepCount, int trackLeft, int trackRight);
 
+// --- mouse hook ----------------------------------------------------------------
+
+// While the window hangs partly off the screen, the preview is rebuilt after the
+// pointer moved more than 10 pixels both across and down from the last point.
+bool PreviewOffScreen(int left, int top, int right, int bottom, int screenWidth, int screenHeight);
+bool MovedFarEnough(int x, int y, int lastX, int lastY);
+
 // --- preview ---------------------------------------------------------------
 
 struct PreviewScale {

@@ -142,6 +142,15 @@ TEST(Sliders, PictureSizeThumbDragAndPlaces) {
   EXPECT_EQ(736 + 150 - 13, PictureSizeThumbX(15, 16, 736, 896));
 }
 
+TEST(MouseHook, RebuildOnlyOffScreenAndAfterADiagonalMove) {
+  EXPECT_TRUE(PreviewOffScreen(-5, 80, 623, 437, 1280, 720));
+  EXPECT_TRUE(PreviewOffScreen(700, 400, 1328, 757, 1280, 720));
+  EXPECT_FALSE(PreviewOffScreen(0, 0, 1280, 720, 1280, 720));
+  EXPECT_TRUE(MovedFarEnough(111, 211, 100, 200)) << "11 pixels diagonally";
+  EXPECT_FALSE(MovedFarEnough(120, 200, 100, 200)) << "20 pixels straight to the right";
+  EXPECT_FALSE(MovedFarEnough(110, 230, 100, 200));
+}
+
 TEST(Preview, ScaleFactorsAndFontHeights) {
   const PreviewScale s = ComputePreviewScale(1920, 1080, 1280, 720, 120.0);
   EXPECT_DOUBLE_EQ(1.5, s.widthRatio);
@@ -157,7 +166,7 @@ TEST(Preview, ScaleFactorsAndFontHeights) {
 
 TEST(Layout, TablesAreConsistent) {
   EXPECT_EQ(1018, kSkinnedButtons[16].id);
-  EXPECT_EQ(ButtonRole::Picture, kSkinnedButtons[16].role);
+  EXPECT_EQ(SkinRole::Picture, kSkinnedButtons[16].role);
   EXPECT_EQ(1049, kBackgroundPieces[0].bitmapId);
   EXPECT_EQ(1024, kBackgroundPieces[0].place.w);
   ASSERT_NE(nullptr, FindSkinnedButton(1055));

@@ -1,0 +1,4 @@
+// PioScreen's application object; the framework's WinMain runs it.
+#include "mainapp.h"
+
+CMainTVApp theApp;

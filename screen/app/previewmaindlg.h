@@ -1,0 +1,177 @@
+// CPreviewMainDlg: the one window of PioScreen. A borderless 1024 x 576 dialog,
+// shaped by its frame bitmap, with a live preview of the desktop at the chosen size
+// and text size, four coloured keys, a page of choices on the right and hidden
+// scroll bars that hold the slider positions.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "dialog.h"
+#include "gdi.h"
+#include "layout.h"
+#include "maindlg_rules.h"
+#include "modecatalog.h"
+#include "screenconfig.h"
+#include "skinbutton.h"
+
+class CContourBitmap;
+class GdiplusRuntime;
+class DwordRegHelper;
+class TvPictureAdjustment;
+
+// The registered broadcast message, obtained during static initialisation.
+extern UINT g_broadcastMessage;
+
+class CPreviewMainDlg : public CDialog, public SkinButtonOwner {
+ public:
+  CPreviewMainDlg();
+  ~CPreviewMainDlg() override;
+
+  // Calls from the skinned buttons.
+  HWND OwnerWindow() const override { return m_hWnd; }
+  void SetPreviewKind(int kind) override;
+  void SetHoveredSizeButton(int id) override;
+  void SelectDpiPreset(int preset) override;
+  int DragSliderThumb(int previousX, CxSkinButton* thumb, bool released) override;
+
+  // State that tests and the timing mode read.
+  int Page() const { return m_page; }
+  int SelectedSizeIndex() const { return m_selectedSizeIndex; }
+  int DpiChoice() const { return m_dpiChoice; }
+  int DpiPreset() const { return m_dpiPreset; }
+  int PreviewKind() const { return m_previewKind; }
+  int PictureSizePosition() const { return m_pictureSizePosition; }
+  bool NoPictureSizeAdjustment() const { return m_noPictureAdjust != 0; }
+  const SizeList& Sizes() const { return m_sizes; }
+  int FullRepaintCount() const { return m_fullRepaints; }
+  int PreviewRebuildCount() const { return m_previewRebuilds; }
+  // Recomputes the preview scale for the selection and rebuilds both preview
+  // pictures; true when both exist.
+  bool RebuildPreview();
+  // QueryPerformanceCounter at the end of the first WM_PAINT, 0 before it.
+  LONGLONG FirstPaintEnd() const { return m_firstPaintEnd; }
+
+ protected:
+  const MessageMap* GetMessageMap() const override;
+  void DoDataExchange(CDataExchange* dx) override;
+  BOOL PreTranslateMessage(MSG* msg) override;
+  BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  BOOL OnInitDialog() override;
+
+ private:
+  // Message handlers.
+  LRESULT OnPaint(WPARAM, LPARAM);
+  LRESULT OnQueryDragIcon(WPARAM, LPARAM);
+  LRESULT OnCtlColorStatic(WPARAM, LPARAM);
+  LRESULT OnEraseBackground(WPARAM, LPARAM);
+  LRESULT OnDestroy(WPARAM, LPARAM);
+  LRESULT OnLButtonDown(WPARAM, LPARAM);
+  LRESULT OnSetCursor(WPARAM, LPARAM);
+  LRESULT OnHScroll(WPARAM, LPARAM);
+  LRESULT OnEndAsOk(WPARAM, LPARAM);
+  LRESULT OnRedKey(WPARAM, LPARAM);
+  LRESULT OnGreenKey(WPARAM, LPARAM);
+  LRESULT OnYellowKey(WPARAM, LPARAM);
+  LRESULT OnBlueKey(WPARAM, LPARAM);
+  LRESULT OnSlot(WPARAM, LPARAM);
+  LRESULT OnQuickApply(WPARAM, LPARAM);
+  LRESULT OnPresetKey(WPARAM, LPARAM);
+  LRESULT OnBroadcast(WPARAM, LPARAM);
+  LRESULT OnSysCommand(WPARAM, LPARAM);
+
+  // Painting and preview.
+  void SetUpSkin();
+  void NudgeBottomRowForLanguage();
+  void CreateFonts();
+  bool BuildPreview();
+  void DrawPreviewTexts();
+  void DrawPageTexts(HDC dc);
+  void DrawPage4Texts(HDC dc);
+  void DrawPage1Text(HDC dc);
+  void DeletePreviewBitmaps();
+  HFONT MakePreviewFont(double points);
+
+  // Pages, keys and keyboard.
+  void SwitchToPage(int page);
+  void UpdateGreenKey();
+  void SetDefaultFocus();
+  void SetSlotCaptions(bool blankWhenEmpty);
+  void FocusControl(HWND control);
+  void Navigate(UINT key);
+  void LoadFavourite(int slot);
+  void SaveFavourite(int slot);
+  void SelectPreset(int preset);
+  void SetPresetLatches();
+  void RepaintWhole();
+  void RepaintRightPanel();
+  bool IsEnabled(int id) const { return ::IsWindowEnabled(GetDlgItem(id)) != FALSE; }
+  Favourites FavouriteSlots() const;
+  // Where the next issues plug in: applying the selection with its confirmation,
+  // and the exit question. Both return what they did.
+  void ApplySettings();
+  void AskToExit();
+
+  // Sliders, mouse and timers.
+  void SetUpSliders();
+  void RefreshPreview();
+  void OnDisplayChange();
+  void RestartTimer1000(UINT periodMs);
+  void OnTimerTick(UINT_PTR id);
+  void OnHookButtonUp(POINT cursor);
+  void OnHookMouseMove(POINT cursor);
+  RECT ClientRectOf(int id) const;
+  static void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD);
+  static LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam);
+  static CPreviewMainDlg* FindRunningDialog();
+
+  // Fields, in the order of the dialog's state description.
+  HICON m_icon = nullptr;
+  HCURSOR m_arrowCursor = nullptr;
+  HCURSOR m_handCursor = nullptr;
+  std::unique_ptr<CxSkinButton> m_buttons[kSkinnedButtonCount];
+  std::unique_ptr<CContourBitmap> m_pieces[kBackgroundPieceCount];
+  HWND m_lastFocused = nullptr;
+  HWND m_navigationTarget = nullptr;
+  HBITMAP m_backgroundPreview = nullptr;  // preview bitmaps, owned
+  HBITMAP m_dialogPreview = nullptr;
+  SizeList m_sizes;
+  CurrentDisplayMode m_current;
+  PreviewScale m_scale;
+  HWND m_dpiScroll = nullptr, m_resolutionScroll = nullptr, m_pictureSizeScroll = nullptr;
+  int m_dpiChoice = 100;
+  int m_selectedSizeIndex = 0;
+  int m_pictureSizePosition = 15;
+  POINT m_lastCursor{};
+  int m_page = 0;
+  std::unique_ptr<ScreenConfigRecord> m_favourites;
+  char m_configPath[MAX_PATH] = "";
+  std::unique_ptr<DwordRegHelper> m_registryWriter;  // made on the first DPI store
+  int m_accepted = 1;
+  CFont m_captionFont, m_labelFont, m_previewFont;
+  int m_saved = 0;
+  UINT_PTR m_timer1000 = 0, m_timer2000 = 0;
+  RECT m_resolutionTrack{}, m_pictureSizeTrack{};
+  int m_previewRebuildRequest = 1;
+  UINT m_timer1000RestartPeriod = 20;
+  UINT m_timer2000Period = 500;
+  int m_thumbFreeMoving = 0;
+  HHOOK m_mouseHook = nullptr;
+  HBITMAP m_backgroundSource = nullptr;  // "UnionBG.jpg", loaded once
+  HBITMAP m_dialogPicture = nullptr;     // "UnionDialog.bmp" with its mask, built once
+  int m_previewRefreshToggle = 1;
+  int m_dialogPictureWidth = 0, m_dialogPictureHeight = 0;
+  int m_previewKind = 0;
+  int m_dpiPreset = -1;
+  int m_hoveredSlot = -1;
+  int m_noPictureAdjust = 1;
+  std::unique_ptr<TvPictureAdjustment> m_tvPicture;
+  int m_exitQuestionOpen = 0;
+
+  // Counters for the timing mode and tests.
+  int m_fullRepaints = 0;
+  int m_previewRebuilds = 0;
+  LONGLONG m_firstPaintEnd = 0;
+  char m_programFolder[MAX_PATH] = "";
+};

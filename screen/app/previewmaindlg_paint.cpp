@@ -1,0 +1,436 @@
+// What the main dialog shows of itself: its skin, fonts, live preview and the
+// composed paint of the whole client area.
+#include <cstdio>
+#include <cstring>
+
+#include "contour.h"
+#include "images.h"
+#include "language.h"
+#include "previewmaindlg.h"
+#include "tvpicture.h"
+
+namespace {
+
+bool IsLanguage(const char* name) { return ::lstrcmpiA(CurrentLanguageName(), name) == 0; }
+
+bool FolderExists(const char* path) {
+  const DWORD attributes = ::GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileExists(const char* path) {
+  const DWORD attributes = ::GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// `folder` + `name` into `out`; false when it would not fit (never cut a path).
+bool JoinPath(char (&out)[MAX_PATH], const char* folder, const char* name) {
+  const int n = std::snprintf(out, sizeof out, "%s%s", folder, name);
+  return n > 0 && n < static_cast<int>(sizeof out);
+}
+
+// The parent of a folder that ends in a backslash, with its backslash.
+void ParentFolder(char (&out)[MAX_PATH], const char* folder) {
+  std::snprintf(out, sizeof out, "%s", folder);
+  size_t n = std::strlen(out);
+  if (n && out[n - 1] == '\\') out[--n] = '\0';
+  char* slash = std::strrchr(out, '\\');
+  if (slash) slash[1] = '\0';
+}
+
+void MoveControl(HWND control, const PixelRect& r) {
+  if (control) ::MoveWindow(control, r.x, r.y, r.w, r.h, TRUE);
+}
+
+}  // namespace
+
+RECT CPreviewMainDlg::ClientRectOf(int id) const {
+  RECT r{};
+  HWND control = GetDlgItem(id);
+  if (!control) return r;
+  ::GetWindowRect(control, &r);
+  ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void CPreviewMainDlg::SetUpSkin() {
+  static const int hidden[] = {1017, 1020, 1021, 1022, 1023, 1025, 1026, 1027, 1028,
+                               1030, 1031, 1032, 1033, 1034, 1035, 1041, 1042, 1043,
+                               1044, 1045, 1046, 1047, 1048, 1050, 1051, 1052, 1054,
+                               1055, 1058, 1070};
+  for (int id : hidden) ::ShowWindow(GetDlgItem(id), SW_HIDE);
+
+  for (int i = 0; i < kBackgroundPieceCount; ++i) {
+    if (!m_pieces[i]->GetSafeHandle()) m_pieces[i]->LoadBitmap(kBackgroundPieces[i].bitmapId);
+  }
+
+  MoveControl(GetDlgItem(ids::kBackgroundPreview), kBackgroundPreviewPlace);
+  MoveControl(GetDlgItem(ids::kDialogPreview), kDialogPreviewPlace);
+
+  // The window takes the frame's shape; the system owns the region from here on.
+  if (HRGN region = m_pieces[0]->CreateContourRegion()) {
+    if (!::SetWindowRgn(m_hWnd, region, TRUE)) ::DeleteObject(region);
+  }
+
+  for (const TextLabelRow& row : kTextLabels) MoveControl(GetDlgItem(row.id), row.place);
+
+  char skinFolder[MAX_PATH];
+  bool haveSkin = JoinPath(skinFolder, m_programFolder, "res\\DPI\\Middle\\Images\\") &&
+                  FolderExists(skinFolder);
+  if (!haveSkin) {
+    char parent[MAX_PATH];
+    ParentFolder(parent, m_programFolder);
+    haveSkin = JoinPath(skinFolder, parent, "res\\DPI\\Middle\\Images\\") && FolderExists(skinFolder);
+  }
+  if (haveSkin) {
+    for (int i = 0; i < kSkinnedButtonCount; ++i) {
+      const SkinnedButtonRow& row = kSkinnedButtons[i];
+      MoveControl(GetDlgItem(row.id), row.place);
+      m_buttons[i]->LoadSkinImages(row.normal, row.down, row.over, row.unavailable, skinFolder,
+                                   row.role);
+    }
+  }
+  ::ShowWindow(GetDlgItem(ids::kBackgroundPreview), SW_SHOW);
+  ::ShowWindow(GetDlgItem(ids::kDialogPreview), SW_SHOW);
+}
+
+void CPreviewMainDlg::NudgeBottomRowForLanguage() {
+  struct Nudge { int id, dx, dy; };
+  static const Nudge dutch[] = {{1039, 2, 0}, {1043, 2, 0}};
+  static const Nudge finnish[] = {{1036, -3, 0}, {1029, -3, 3}, {1040, 0, 3},
+                                  {1041, 0, 3},  {1039, 20, 0}, {1043, 20, 3}};
+  const Nudge* nudges = nullptr;
+  size_t count = 0;
+  if (IsLanguage("Dutch")) {
+    nudges = dutch;
+    count = std::size(dutch);
+  } else if (IsLanguage("Finnish") || (IsLanguage("Poland") && m_noPictureAdjust == 0)) {
+    nudges = finnish;
+    count = std::size(finnish);
+  }
+  for (size_t i = 0; i < count; ++i) {
+    RECT r = ClientRectOf(nudges[i].id);
+    ::OffsetRect(&r, nudges[i].dx, nudges[i].dy);
+    ::MoveWindow(GetDlgItem(nudges[i].id), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+  }
+}
+
+void CPreviewMainDlg::CreateFonts() {
+  struct Heights { const char* language; int captionFlag, captionAdjust, label; };
+  static const Heights table[] = {
+      {"Russian", -24, -21, -24}, {"French", -24, -24, -24},    {"German", -24, -24, -21},
+      {"Spanish", -24, -24, -21}, {"Hungarian", -24, -24, -21}, {"Dutch", -24, -21, -24},
+      {"Czech", -26, -22, -24},   {"Finnish", -22, -22, -24},   {"Portuguese", -22, -22, -24},
+      {"Slovak", -22, -22, -22},  {"Poland", -22, -20, -21},    {"Italian", -26, -26, -21},
+      {"Turkish", -26, -26, -21}, {"Korean", -25, -25, -24},
+  };
+  int caption = -26, label = -24;
+  for (const Heights& h : table) {
+    if (IsLanguage(h.language)) {
+      caption = m_noPictureAdjust ? h.captionFlag : h.captionAdjust;
+      label = h.label;
+      break;
+    }
+  }
+  const bool heavy = IsLanguage("TChinese") || IsLanguage("SChinese") || IsLanguage("Korean");
+  BYTE charset = DEFAULT_CHARSET;
+  if (IsLanguage("Japanese")) charset = SHIFTJIS_CHARSET;
+  else if (IsLanguage("Russian")) charset = RUSSIAN_CHARSET;
+  else if (IsLanguage("Thai")) charset = THAI_CHARSET;
+  else if (IsLanguage("Korean")) charset = JOHAB_CHARSET;
+  else if (IsLanguage("Turkish")) charset = TURKISH_CHARSET;
+  else if (IsLanguage("Arabic")) charset = ARABIC_CHARSET;
+  const int weight = heavy ? FW_BOLD : FW_NORMAL;
+  m_captionFont.CreateFont(caption, weight, "Arial Black", charset);
+  m_labelFont.CreateFont(label, weight, "Arial Black", charset);
+}
+
+HFONT CPreviewMainDlg::MakePreviewFont(double points) {
+  LOGFONTA lf{};
+  lf.lfHeight = PreviewFontHeight(points, m_dpiChoice);
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfQuality = 5;  // CLEARTYPE_QUALITY
+  std::strcpy(lf.lfFaceName, "Arial Black");
+  m_previewFont.CreateFontIndirect(lf);
+  return m_previewFont;
+}
+
+void CPreviewMainDlg::DeletePreviewBitmaps() {
+  if (m_backgroundPreview) ::DeleteObject(m_backgroundPreview);
+  if (m_dialogPreview) ::DeleteObject(m_dialogPreview);
+  m_backgroundPreview = m_dialogPreview = nullptr;
+}
+
+bool CPreviewMainDlg::BuildPreview() {
+  char parent[MAX_PATH];
+  ParentFolder(parent, m_programFolder);
+  char path[MAX_PATH];
+
+  if (!m_backgroundSource) {
+    if ((JoinPath(path, m_programFolder, "res\\DPI\\UnionBG.jpg") && FileExists(path)) ||
+        (JoinPath(path, parent, "res\\DPI\\UnionBG.jpg") && FileExists(path))) {
+      m_backgroundSource = LoadImageAsBitmap(path);
+    }
+  }
+  if (m_backgroundSource) {
+    const int width = std::max(628, RoundHalfUp(m_current.width * m_scale.widthRatio));
+    const int height = std::max(357, RoundHalfUp(m_current.height * m_scale.heightRatio));
+    if (HBITMAP scaled = ScaleBitmap(m_backgroundSource, width, height)) {
+      m_backgroundPreview = CropBitmap(scaled, 628, 357);
+      ::DeleteObject(scaled);
+    }
+  }
+
+  if (!m_dialogPicture) {
+    const bool arabic = IsLanguage("Arabic");
+    char folder[MAX_PATH] = "";
+    if (JoinPath(path, m_programFolder, arabic ? "res\\DPI\\UnionDialogRTL.jpg" : "res\\DPI\\UnionDialog.bmp") &&
+        FileExists(path)) {
+      JoinPath(folder, m_programFolder, "res\\DPI\\");
+    } else if (JoinPath(path, parent, arabic ? "res\\DPI\\UnionDialogRTL.bmp" : "res\\DPI\\UnionDialog.bmp") &&
+               FileExists(path)) {
+      JoinPath(folder, parent, "res\\DPI\\");
+    } else {
+      path[0] = '\0';
+    }
+    if (path[0]) {
+      if (HBITMAP image = LoadImageAsBitmap(path)) {
+        char maskPath[MAX_PATH];
+        HBITMAP mask = JoinPath(maskPath, folder, "UnionDialogMask.bmp") && FileExists(maskPath)
+                           ? LoadImageAsBitmap(maskPath)
+                           : nullptr;
+        BITMAP bm{};
+        ::GetObjectA(image, sizeof bm, &bm);
+        m_dialogPicture = mask ? ComposeMaskedBitmap(image, mask, bm.bmWidth, bm.bmHeight)
+                               : CopyBitmap(image);
+        if (mask) ::DeleteObject(mask);
+        ::DeleteObject(image);
+      }
+    }
+  }
+  if (m_dialogPicture) {
+    BITMAP bm{};
+    ::GetObjectA(m_dialogPicture, sizeof bm, &bm);
+    const int width = static_cast<int>(bm.bmWidth * m_scale.textScaleX);
+    const int height = static_cast<int>(bm.bmHeight * m_scale.textScaleY);
+    if (HBITMAP scaled = ScaleBitmap(m_dialogPicture, width, height)) {
+      if (width > 548 || height > 312) {
+        m_dialogPreview = CropBitmap(scaled, std::min(548, width), std::min(312, height));
+      } else {
+        m_dialogPreview = CopyBitmap(scaled);
+      }
+      ::DeleteObject(scaled);
+      m_dialogPictureWidth = std::min(548, width);
+      m_dialogPictureHeight = std::min(312, height);
+    }
+  }
+  return m_backgroundPreview && m_dialogPreview;
+}
+
+bool CPreviewMainDlg::RebuildPreview() {
+  ++m_previewRebuilds;
+  const double previewDpi = m_dpiPreset >= 0 ? kPresetDpis[m_dpiPreset] : m_current.dpi;
+  ReadCurrentDisplayMode(m_current, false);
+  const ScreenSize* selected = SizeAt(m_sizes, m_selectedSizeIndex);
+  m_scale = selected ? ComputePreviewScale(m_current.width, m_current.height, selected->width,
+                                           selected->height, previewDpi)
+                     : InitialPreviewScale(m_current.width, m_current.height);
+  DeletePreviewBitmaps();
+  return BuildPreview();
+}
+
+// The two texts go into the dialog preview picture itself (its origin is the
+// static's place, 123, 125): drawn on the window they would be clipped away by the
+// picture's own control and lost at its next repaint.
+void CPreviewMainDlg::DrawPreviewTexts() {
+  if (!m_dialogPreview) return;
+  CMemoryDC dc(nullptr);
+  if (!dc.m_hDC) return;
+  ScopedSelect picture(dc, m_dialogPreview);
+  ::SetViewportOrgEx(dc, -kDialogPreviewPlace.x, -kDialogPreviewPlace.y, nullptr);
+  const bool arabic = IsLanguage("Arabic");
+  const UINT format = arabic ? 0x16 : 0x14;  // DT_VCENTER | DT_WORDBREAK (| DT_RIGHT)
+  const int oldMode = ::SetBkMode(dc, TRANSPARENT);
+  const int oldRop = ::SetROP2(dc, R2_NOT);
+
+  HFONT font = MakePreviewFont(12.5 * m_scale.heightRatio);
+  HGDIOBJ oldFont = font ? ::SelectObject(dc, font) : nullptr;
+  ::SetTextColor(dc, 0x8A3355);
+  RECT first{RoundHalfUp(20 * m_scale.widthRatio) + 123,
+             RoundHalfUp(2.5 * m_scale.heightRatio + 2 * m_scale.textScaleY) + 125,
+             m_dialogPictureWidth + 103, m_dialogPictureHeight + 125};
+  ::MoveWindow(GetDlgItem(ids::kPreviewText1), first.left, first.top, first.right - first.left,
+               first.bottom - first.top, FALSE);
+  ::DrawTextA(dc, "Morlund", -1, &first, format);
+
+  if (oldFont) ::SelectObject(dc, oldFont);
+  font = MakePreviewFont(10.5 * m_scale.widthRatio);
+  oldFont = font ? ::SelectObject(dc, font) : nullptr;
+  ::SetTextColor(dc, RGB(0, 0, 0));
+  const int e = RoundHalfUp(18 * m_scale.widthRatio);
+  RECT second{e + 123, RoundHalfUp(32 * m_scale.textScaleY) + 125,
+              m_dialogPictureWidth - e + 121, m_dialogPictureHeight + 125};
+  ::MoveWindow(GetDlgItem(ids::kPreviewText2), second.left, second.top, second.right - second.left,
+               second.bottom - second.top, FALSE);
+  ::DrawTextA(dc, "Pio Screen Setting", -1, &second, format);
+
+  if (oldFont) ::SelectObject(dc, oldFont);
+  ::SetROP2(dc, oldRop);
+  ::SetBkMode(dc, oldMode);
+}
+
+LRESULT CPreviewMainDlg::OnPaint(WPARAM, LPARAM) {
+  CPaintDC paint(m_hWnd);
+  if (::IsIconic(m_hWnd)) {
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.m_hDC), 0);
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    const int cx = ::GetSystemMetrics(SM_CXICON), cy = ::GetSystemMetrics(SM_CYICON);
+    ::DrawIcon(paint, (client.right - cx + 1) / 2, (client.bottom - cy + 1) / 2, m_icon);
+    return 0;
+  }
+  m_lastFocused = ::GetFocus();
+
+  const SIZE frame = m_pieces[0] && m_pieces[0]->GetSafeHandle() ? m_pieces[0]->GetSize() : SIZE{1024, 576};
+  CMemoryDC memory(paint);
+  CBitmap canvas;
+  canvas.CreateCompatibleBitmap(paint, frame.cx, frame.cy);
+  ScopedSelect selectCanvas(memory, canvas);
+  ::SetBkMode(memory, TRANSPARENT);
+  ::SelectClipRgn(memory, nullptr);
+
+  for (int i = 0; i < kBackgroundPieceCount; ++i) {
+    if (kBackgroundPieces[i].everyPage)
+      m_pieces[i]->Draw(memory, kBackgroundPieces[i].place.x, kBackgroundPieces[i].place.y);
+  }
+
+  if (m_previewRebuildRequest == 1) {
+    m_previewRebuildRequest = 0;
+    if (RebuildPreview()) {
+      SendDlgItemMessageA(m_hWnd, ids::kBackgroundPreview, STM_SETIMAGE, IMAGE_BITMAP,
+                          reinterpret_cast<LPARAM>(m_backgroundPreview));
+      if (m_previewRefreshToggle) ::InvalidateRect(GetDlgItem(ids::kPreviewPicture), nullptr, FALSE);
+      m_previewRefreshToggle = !m_previewRefreshToggle;
+      DrawPreviewTexts();
+      SendDlgItemMessageA(m_hWnd, ids::kDialogPreview, STM_SETIMAGE, IMAGE_BITMAP,
+                          reinterpret_cast<LPARAM>(m_dialogPreview));
+    }
+  }
+
+  DrawPageTexts(memory);
+
+  if (m_page == 4) {
+    HWND focus = ::GetFocus();
+    const int focusId = focus && ::IsChild(m_hWnd, focus) ? ::GetDlgCtrlID(focus) : 0;
+    for (int i = 1; i < kBackgroundPieceCount; ++i) {
+      const BackgroundPieceRow& row = kBackgroundPieces[i];
+      if (row.everyPage || row.bitmapId == pieces::kTrackFill) continue;
+      if (row.bitmapId == pieces::kDpiHighlight) {
+        // Text-size mode: the DPI row is never highlighted; its preset key has the focus.
+        const bool onPreset = focusId == ids::kPresetSmall || focusId == ids::kPresetMedium ||
+                              focusId == ids::kPresetLarge;
+        if ((onPreset || m_previewKind == 0) && m_dpiPreset >= 0 && focusId != ids::kPresets[m_dpiPreset])
+          ::SetFocus(GetDlgItem(ids::kPresets[m_dpiPreset]));
+        continue;
+      }
+      if (row.bitmapId == pieces::kResolutionHighlight) {
+        if (focusId == ids::kResolutionThumb || m_previewKind == 1)
+          m_pieces[i]->Draw(memory, row.place.x, row.place.y);
+        continue;
+      }
+      if (row.bitmapId == pieces::kPictureTrack || row.bitmapId == pieces::kPicturePanel) continue;
+      m_pieces[i]->Draw(memory, row.place.x, row.place.y);
+    }
+    DrawPage4Texts(memory);
+    const RECT thumb = ClientRectOf(ids::kResolutionThumb);
+    CContourBitmap* fill = m_pieces[11].get();
+    for (int x = 725; x <= 910 && x < thumb.left; ++x) fill->Draw(memory, x, 332);
+  } else if (m_page == 1) {
+    for (int i = 0; i < kBackgroundPieceCount; ++i) {
+      const int id = kBackgroundPieces[i].bitmapId;
+      if (id == pieces::kPictureTrack || id == pieces::kPicturePanel)
+        m_pieces[i]->Draw(memory, kBackgroundPieces[i].place.x, kBackgroundPieces[i].place.y);
+    }
+    DrawPage1Text(memory);
+    const RECT thumb = ClientRectOf(ids::kPictureSizeThumb);
+    CContourBitmap* fill = m_pieces[11].get();
+    for (int x = 724; x < 917 && x < thumb.left + 32; ++x) fill->Draw(memory, x, 354);
+  }
+
+  ::BitBlt(paint, 0, 0, frame.cx, frame.cy, memory, 0, 0, SRCCOPY);
+  if (!m_firstPaintEnd) {
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    m_firstPaintEnd = now.QuadPart;
+  }
+  return 0;
+}
+
+void CPreviewMainDlg::DrawPageTexts(HDC dc) {
+  const PageLabels labels = DecidePageLabels(m_page, m_noPictureAdjust != 0, m_saved != 0);
+  const bool spanishSaved = m_saved && m_page == 3 && IsLanguage("Spanish");
+  for (const TextLabelRow& row : kTextLabels) {
+    const char* text = nullptr;
+    UINT format = DT_SINGLELINE;
+    switch (row.id) {
+      case ids::kTitle: text = labels.title; format = DT_CENTER | DT_VCENTER | DT_SINGLELINE; break;
+      case ids::kRedLabel: text = labels.red; break;
+      case ids::kGreenLabel: text = labels.green; break;
+      case ids::kYellowLabel: text = labels.yellow; break;
+      case ids::kBlueLabel: text = labels.blue; break;
+      default: continue;
+    }
+    if (!text || !*text) continue;
+    const bool useLabelFont = row.id == ids::kTitle && spanishSaved;
+    ScopedSelect font(dc, useLabelFont ? m_labelFont.GetSafeHandle() : m_captionFont.GetSafeHandle());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, row.colour);
+    RECT r = ClientRectOf(row.id);
+    ::DrawTextA(dc, TranslateText(text), -1, &r, format);
+  }
+}
+
+void CPreviewMainDlg::DrawPage4Texts(HDC dc) {
+  const bool arabic = IsLanguage("Arabic");
+  ScopedSelect font(dc, m_labelFont.GetSafeHandle());
+  ::SetBkMode(dc, TRANSPARENT);
+  for (const TextLabelRow& row : kTextLabels) {
+    RECT r = ClientRectOf(row.id);
+    ::SetTextColor(dc, row.colour);
+    if (row.id == ids::kResolutionCaption) {
+      const ScreenSize* selected = SizeAt(m_sizes, m_selectedSizeIndex);
+      if (selected) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%d * %d", int(selected->width), int(selected->height));
+        ::DrawTextA(dc, text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+      }
+      if (!m_thumbFreeMoving) {
+        const int x = ResolutionThumbX(m_selectedSizeIndex, static_cast<int>(m_sizes.size()),
+                                       m_resolutionTrack.left, m_resolutionTrack.right);
+        ::MoveWindow(GetDlgItem(ids::kResolutionThumb), x, m_resolutionTrack.top - 6, 64, 49, TRUE);
+      }
+    } else if (row.id == ids::kFontText || row.id == ids::kResolutionText) {
+      const char* text = row.id == ids::kFontText ? "Font : " : "Resolution :";
+      ::DrawTextA(dc, TranslateText(text), -1, &r, arabic ? DT_SINGLELINE | DT_RIGHT : DT_SINGLELINE);
+    }
+  }
+}
+
+void CPreviewMainDlg::DrawPage1Text(HDC dc) {
+  const TextLabelRow* row = nullptr;
+  for (const TextLabelRow& r : kTextLabels)
+    if (r.id == ids::kPage1Text) row = &r;
+  if (!row) return;
+  ScopedSelect font(dc, m_labelFont.GetSafeHandle());
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, row->colour);
+  RECT r = ClientRectOf(ids::kPage1Text);
+  ::DrawTextA(dc, TranslateText("Zoom in\\out your screen."), -1, &r,
+              IsLanguage("Arabic") ? DT_RIGHT | DT_WORDBREAK : DT_CENTER | DT_WORDBREAK);
+  if (!m_thumbFreeMoving) {
+    const int x = PictureSizeThumbX(m_pictureSizePosition, m_tvPicture ? m_tvPicture->StepCount() : 16,
+                                    m_pictureSizeTrack.left, m_pictureSizeTrack.right);
+    ::MoveWindow(GetDlgItem(ids::kPictureSizeThumb), x, m_pictureSizeTrack.top - 6, 64, 49, TRUE);
+  }
+}
