@@ -83,6 +83,7 @@ void CPreviewMainDlg::SetUpSkin() {
     haveSkin = JoinPath(skinFolder, parent, "res\\DPI\\Middle\\Images\\") && FolderExists(skinFolder);
   }
   if (haveSkin) {
+    ImageDecodeScope decodeEachFileOnce;
     for (int i = 0; i < kSkinnedButtonCount; ++i) {
       const SkinnedButtonRow& row = kSkinnedButtons[i];
       MoveControl(GetDlgItem(row.id), row.place);
@@ -176,7 +177,12 @@ bool CPreviewMainDlg::BuildPreview() {
   if (m_backgroundSource) {
     const int width = std::max(628, RoundHalfUp(m_current.width * m_scale.widthRatio));
     const int height = std::max(357, RoundHalfUp(m_current.height * m_scale.heightRatio));
-    if (HBITMAP scaled = ScaleBitmap(m_backgroundSource, width, height)) {
+    BITMAP source{};
+    ::GetObjectA(m_backgroundSource, sizeof source, &source);
+    if (source.bmWidth == width && source.bmHeight == height) {
+      // Already at the wanted size (the usual first paint): no scaling pass.
+      m_backgroundPreview = CropBitmap(m_backgroundSource, 628, 357);
+    } else if (HBITMAP scaled = ScaleBitmap(m_backgroundSource, width, height)) {
       m_backgroundPreview = CropBitmap(scaled, 628, 357);
       ::DeleteObject(scaled);
     }

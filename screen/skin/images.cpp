@@ -86,7 +86,27 @@ void GdiplusRuntime::Stop() {
   m_token = 0;
 }
 
-HBITMAP LoadImageAsBitmap(const char* path) {
+namespace {
+
+thread_local ImageDecodeScope* t_decodeScope = nullptr;
+
+// A new 32-bit DIB with the same pixels, or null for anything but a 32-bit DIB.
+HBITMAP DuplicateDib32(HBITMAP source) {
+  DIBSECTION ds{};
+  if (GetObjectA(source, sizeof ds, &ds) != sizeof ds || ds.dsBm.bmBitsPixel != 32 ||
+      !ds.dsBm.bmBits) {
+    return nullptr;
+  }
+  HBITMAP copy = nullptr;
+  void* bits = nullptr;
+  if (!CreateDib32(ds.dsBm.bmWidth, ds.dsBmih.biHeight, &copy, &bits) || !bits) return nullptr;
+  GdiFlush();
+  std::memcpy(bits, ds.dsBm.bmBits,
+              static_cast<std::size_t>(ds.dsBm.bmWidthBytes) * static_cast<std::size_t>(ds.dsBm.bmHeight));
+  return copy;
+}
+
+HBITMAP DecodeImage(const char* path) {
   if (!path || !*path || std::strlen(path) >= MAX_PATH) return nullptr;
   const DWORD attributes = GetFileAttributesA(path);
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -127,6 +147,35 @@ HBITMAP LoadImageAsBitmap(const char* path) {
     result = nullptr;
   }
   return result;
+}
+
+}  // namespace
+
+HBITMAP LoadImageAsBitmap(const char* path) {
+  ImageDecodeScope* scope = t_decodeScope;
+  if (scope && path) {
+    if (HBITMAP copy = scope->CopyOf(path)) return copy;
+  }
+  HBITMAP result = DecodeImage(path);
+  if (scope && result) scope->Keep(path, DuplicateDib32(result));
+  return result;
+}
+
+ImageDecodeScope::ImageDecodeScope() : m_outer(t_decodeScope) { t_decodeScope = this; }
+
+ImageDecodeScope::~ImageDecodeScope() {
+  for (const Entry& e : m_decoded) DeleteObject(e.picture);
+  t_decodeScope = m_outer;
+}
+
+HBITMAP ImageDecodeScope::CopyOf(const char* path) const {
+  for (const Entry& e : m_decoded)
+    if (e.path == path) return DuplicateDib32(e.picture);
+  return nullptr;
+}
+
+void ImageDecodeScope::Keep(const char* path, HBITMAP decoded) {
+  if (decoded) m_decoded.push_back(Entry{path, decoded});
 }
 
 bool CreateDib32(int width, int height, HBITMAP* bitmap, void** bits) {

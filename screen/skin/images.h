@@ -3,6 +3,9 @@
 // (DeleteObject); no function frees or changes the bitmaps it is given.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include <windows.h>
 
 // The process's start and stop of GDI+. LoadImageAsBitmap and ScaleBitmap need it
@@ -27,6 +30,30 @@ class GdiplusRuntime {
 // pixel size; null for a missing, unreadable, undecodable or absurdly large file,
 // a folder, or a path of MAX_PATH characters or more.
 HBITMAP LoadImageAsBitmap(const char* path);
+
+// While a scope lives, LoadImageAsBitmap on its thread decodes each file once and
+// hands out copies of the picture: a skin names one file for many buttons (six
+// slots, three thumbs, every over image twice), and decoding is what start-up
+// spends most of its time on. Scopes nest; each frees its copies when it ends.
+class ImageDecodeScope {
+ public:
+  ImageDecodeScope();
+  ~ImageDecodeScope();
+  ImageDecodeScope(const ImageDecodeScope&) = delete;
+  ImageDecodeScope& operator=(const ImageDecodeScope&) = delete;
+
+  // A new copy of what `path` decoded to in this scope, or null.
+  HBITMAP CopyOf(const char* path) const;
+  void Keep(const char* path, HBITMAP decoded);
+
+ private:
+  struct Entry {
+    std::string path;
+    HBITMAP picture;  // owned
+  };
+  std::vector<Entry> m_decoded;
+  ImageDecodeScope* m_outer;
+};
 
 // An empty 32-bit DIB section; a negative height makes it top-down. False (and a
 // null handle) when none could be made or `bitmap` is null; `bits` may be null.

@@ -207,6 +207,32 @@ TEST(ImageFile, BmpPngAndJpegLoadAtTheirOwnSize) {
   }
 }
 
+// Within a decode scope one file is decoded once: every load is still a bitmap of
+// its own with the picture's pixels, and the scope's copies go with it.
+TEST(ImageFile, DecodeScopeHandsOutSeparateCopiesAndFreesItsOwn) {
+  const std::string path = WriteFile("scoped.bmp", BmpFile(40, 30));
+  const int before = GdiObjects();
+  {
+    ImageDecodeScope scope;
+    HBITMAP first = LoadImageAsBitmap(path.c_str());
+    WriteFile("scoped.bmp", BmpFile(8, 8));  // not looked at again in this scope
+    HBITMAP second = LoadImageAsBitmap(path.c_str());
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(40, Info(second).bmWidth);
+    for (POINT p : {POINT{2, 2}, POINT{37, 27}})
+      EXPECT_EQ(PixelOf(first, p.x, p.y), PixelOf(second, p.x, p.y));
+    DeleteObject(first);
+    EXPECT_EQ(Quadrant(2, 2, 40, 30), PixelOf(second, 2, 2)) << "copies are independent";
+    DeleteObject(second);
+    EXPECT_EQ(nullptr, LoadImageAsBitmap((Folder() + "missing.bmp").c_str()));
+  }
+  EXPECT_EQ(before, GdiObjects()) << "the scope frees what it kept";
+  HBITMAP fresh = LoadImageAsBitmap(path.c_str());
+  EXPECT_EQ(8, Info(fresh).bmWidth) << "outside the scope the file is read again";
+  DeleteObject(fresh);
+}
+
 // Everything a skin folder could hold by mistake: each gives null, and the GDI
 // objects of the process are as many after as before.
 TEST(ImageFile, BadFilesGiveNullAndLeaveNoGdiObjects) {
