@@ -4,9 +4,9 @@
 set -u
 objdump=$1; shift
 status=0
-for spec in "$@"; do
-  f=${spec%%=*}
-  want=$(printf '%s\n' "${spec#*=}" | tr ',' '\n' | sort)
+for check in "$@"; do
+  f=${check%%=*}
+  want=$(printf '%s\n' "${check#*=}" | tr ',' '\n' | sort)
   have=$("$objdump" -p "$f" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' \
          | sed -n 's/^\s*\[\s*[0-9]*\]\s*\(\S*\)$/\1/p' | sort)
   if [ "$want" = "$have" ]; then
