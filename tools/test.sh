@@ -52,6 +52,12 @@ if build host; then run host; fi
 if build win64; then PIO_TEST_JOBS=1 run win64 tools/wine-env.sh build/win64/wineprefix; fi
 if build win32; then run win32; fi
 
+# The figures the timing programs and benchmarks printed, in one place.
+figures=$(cat build/host/Testing/Temporary/LastTest.log build/win64/Testing/Temporary/LastTest.log 2>/dev/null |
+  grep -a -E 'first paint|preview rebuild|burst of|floor|CreateContourRegion|per-pixel|median|reports/s|idle' |
+  grep -a -v -E '^\[|Test command' | sort -u)
+[ -n "$figures" ] && printf '\nFigures:\n%s\n\n' "$figures"
+
 [ -n "$broken" ] && echo "Broken builds:$broken (logs in build/logs)"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
