@@ -20,7 +20,6 @@ namespace {
 // GDI+ runs while the main dialog lives; null when it does not run.
 std::unique_ptr<GdiplusRuntime> g_gdiplus;
 
-bool IsLanguage(const char* name) { return ::lstrcmpiA(CurrentLanguageName(), name) == 0; }
 }  // namespace
 
 CPreviewMainDlg::CPreviewMainDlg() : CDialog(ids::kDialog) {
@@ -255,7 +254,7 @@ void CPreviewMainDlg::SetSlotCaptions(bool blankWhenEmpty) {
   texts.fontLabel = TranslateText("Font :");
   texts.noLetter = TranslateText("No");
   texts.noData = TranslateText("No data");
-  const bool turkish = IsLanguage("Turkish");
+  const bool turkish = IsCurrentLanguage("Turkish");
   for (int i = 0; i < 6; ++i) {
     const std::string caption =
         SlotCaption(m_favourites->width[i], m_favourites->height[i], m_favourites->dpi[i],

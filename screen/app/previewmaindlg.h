@@ -122,6 +122,7 @@ class CPreviewMainDlg : public CDialog, public SkinButtonOwner {
   void OnHookButtonUp(POINT cursor);
   void OnHookMouseMove(POINT cursor);
   RECT ClientRectOf(int id) const;
+  CContourBitmap* Piece(int bitmapId) const;
   static void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD);
   static LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam);
   static CPreviewMainDlg* FindRunningDialog();

@@ -11,8 +11,6 @@
 
 namespace {
 
-bool IsLanguage(const char* name) { return ::lstrcmpiA(CurrentLanguageName(), name) == 0; }
-
 bool FolderExists(const char* path) {
   const DWORD attributes = ::GetFileAttributesA(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -43,6 +41,11 @@ void MoveControl(HWND control, const PixelRect& r) {
 }
 
 }  // namespace
+
+CContourBitmap* CPreviewMainDlg::Piece(int bitmapId) const {
+  const BackgroundPieceRow* row = FindBackgroundPiece(bitmapId);
+  return row ? m_pieces[row - kBackgroundPieces].get() : nullptr;
+}
 
 RECT CPreviewMainDlg::ClientRectOf(int id) const {
   RECT r{};
@@ -102,10 +105,10 @@ void CPreviewMainDlg::NudgeBottomRowForLanguage() {
                                   {1041, 0, 3},  {1039, 20, 0}, {1043, 20, 3}};
   const Nudge* nudges = nullptr;
   size_t count = 0;
-  if (IsLanguage("Dutch")) {
+  if (IsCurrentLanguage("Dutch")) {
     nudges = dutch;
     count = std::size(dutch);
-  } else if (IsLanguage("Finnish") || (IsLanguage("Poland") && m_noPictureAdjust == 0)) {
+  } else if (IsCurrentLanguage("Finnish") || (IsCurrentLanguage("Poland") && m_noPictureAdjust == 0)) {
     nudges = finnish;
     count = std::size(finnish);
   }
@@ -127,21 +130,16 @@ void CPreviewMainDlg::CreateFonts() {
   };
   int caption = -26, label = -24;
   for (const Heights& h : table) {
-    if (IsLanguage(h.language)) {
+    if (IsCurrentLanguage(h.language)) {
       caption = m_noPictureAdjust ? h.captionFlag : h.captionAdjust;
       label = h.label;
       break;
     }
   }
-  const bool heavy = IsLanguage("TChinese") || IsLanguage("SChinese") || IsLanguage("Korean");
-  BYTE charset = DEFAULT_CHARSET;
-  if (IsLanguage("Japanese")) charset = SHIFTJIS_CHARSET;
-  else if (IsLanguage("Russian")) charset = RUSSIAN_CHARSET;
-  else if (IsLanguage("Thai")) charset = THAI_CHARSET;
-  else if (IsLanguage("Korean")) charset = JOHAB_CHARSET;
-  else if (IsLanguage("Turkish")) charset = TURKISH_CHARSET;
-  else if (IsLanguage("Arabic")) charset = ARABIC_CHARSET;
-  const int weight = heavy ? FW_BOLD : FW_NORMAL;
+  // Weight and character set by language are the skinned buttons' own.
+  const skinbutton::CaptionFont buttonFont = skinbutton::CaptionFontFor(CurrentLanguageName());
+  const int weight = buttonFont.weight;
+  const BYTE charset = buttonFont.charset;
   m_captionFont.CreateFont(caption, weight, "Arial Black", charset);
   m_labelFont.CreateFont(label, weight, "Arial Black", charset);
 }
@@ -189,7 +187,7 @@ bool CPreviewMainDlg::BuildPreview() {
   }
 
   if (!m_dialogPicture) {
-    const bool arabic = IsLanguage("Arabic");
+    const bool arabic = IsCurrentLanguage("Arabic");
     char folder[MAX_PATH] = "";
     if (JoinPath(path, m_programFolder, arabic ? "res\\DPI\\UnionDialogRTL.jpg" : "res\\DPI\\UnionDialog.bmp") &&
         FileExists(path)) {
@@ -255,7 +253,7 @@ void CPreviewMainDlg::DrawPreviewTexts() {
   if (!dc.m_hDC) return;
   ScopedSelect picture(dc, m_dialogPreview);
   ::SetViewportOrgEx(dc, -kDialogPreviewPlace.x, -kDialogPreviewPlace.y, nullptr);
-  const bool arabic = IsLanguage("Arabic");
+  const bool arabic = IsCurrentLanguage("Arabic");
   const UINT format = arabic ? 0x16 : 0x14;  // DT_VCENTER | DT_WORDBREAK (| DT_RIGHT)
   const int oldMode = ::SetBkMode(dc, TRANSPARENT);
   const int oldRop = ::SetROP2(dc, R2_NOT);
@@ -350,7 +348,7 @@ LRESULT CPreviewMainDlg::OnPaint(WPARAM, LPARAM) {
     }
     DrawPage4Texts(memory);
     const RECT thumb = ClientRectOf(ids::kResolutionThumb);
-    CContourBitmap* fill = m_pieces[11].get();
+    CContourBitmap* fill = Piece(pieces::kTrackFill);
     for (int x = 725; x <= 910 && x < thumb.left; ++x) fill->Draw(memory, x, 332);
   } else if (m_page == 1) {
     for (int i = 0; i < kBackgroundPieceCount; ++i) {
@@ -360,7 +358,7 @@ LRESULT CPreviewMainDlg::OnPaint(WPARAM, LPARAM) {
     }
     DrawPage1Text(memory);
     const RECT thumb = ClientRectOf(ids::kPictureSizeThumb);
-    CContourBitmap* fill = m_pieces[11].get();
+    CContourBitmap* fill = Piece(pieces::kTrackFill);
     for (int x = 724; x < 917 && x < thumb.left + 32; ++x) fill->Draw(memory, x, 354);
   }
 
@@ -375,7 +373,7 @@ LRESULT CPreviewMainDlg::OnPaint(WPARAM, LPARAM) {
 
 void CPreviewMainDlg::DrawPageTexts(HDC dc) {
   const PageLabels labels = DecidePageLabels(m_page, m_noPictureAdjust != 0, m_saved != 0);
-  const bool spanishSaved = m_saved && m_page == 3 && IsLanguage("Spanish");
+  const bool spanishSaved = m_saved && m_page == 3 && IsCurrentLanguage("Spanish");
   for (const TextLabelRow& row : kTextLabels) {
     const char* text = nullptr;
     UINT format = DT_SINGLELINE;
@@ -398,7 +396,7 @@ void CPreviewMainDlg::DrawPageTexts(HDC dc) {
 }
 
 void CPreviewMainDlg::DrawPage4Texts(HDC dc) {
-  const bool arabic = IsLanguage("Arabic");
+  const bool arabic = IsCurrentLanguage("Arabic");
   ScopedSelect font(dc, m_labelFont.GetSafeHandle());
   ::SetBkMode(dc, TRANSPARENT);
   for (const TextLabelRow& row : kTextLabels) {
@@ -433,7 +431,7 @@ void CPreviewMainDlg::DrawPage1Text(HDC dc) {
   ::SetTextColor(dc, row->colour);
   RECT r = ClientRectOf(ids::kPage1Text);
   ::DrawTextA(dc, TranslateText("Zoom in\\out your screen."), -1, &r,
-              IsLanguage("Arabic") ? DT_RIGHT | DT_WORDBREAK : DT_CENTER | DT_WORDBREAK);
+              IsCurrentLanguage("Arabic") ? DT_RIGHT | DT_WORDBREAK : DT_CENTER | DT_WORDBREAK);
   if (!m_thumbFreeMoving) {
     const int x = PictureSizeThumbX(m_pictureSizePosition, m_tvPicture ? m_tvPicture->StepCount() : 16,
                                     m_pictureSizeTrack.left, m_pictureSizeTrack.right);

@@ -183,11 +183,9 @@ void CPreviewMainDlg::RefreshPreview() {
   UpdateGreenKey();
   HWND focus = ::GetFocus();
   if (focus == GetDlgItem(ids::kResolutionThumb) || m_previewKind == 1) {
-    for (int i = 0; i < kBackgroundPieceCount; ++i) {
-      if (kBackgroundPieces[i].bitmapId != pieces::kResolutionHighlight) continue;
-      CClientDC dc(m_hWnd);
-      m_pieces[i]->Draw(dc, kBackgroundPieces[i].place.x, kBackgroundPieces[i].place.y);
-    }
+    const BackgroundPieceRow* row = FindBackgroundPiece(pieces::kResolutionHighlight);
+    CClientDC dc(m_hWnd);
+    Piece(row->bitmapId)->Draw(dc, row->place.x, row->place.y);
   }
   RestartTimer1000(2);
 }

@@ -11,13 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "bmp_file.h"
 #include "images.h"
 
 namespace gp = Gdiplus::DllExports;
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using test_bmp::Bytes;
 
 GdiplusRuntime g_gdiplus;
 
@@ -60,15 +61,6 @@ Bytes ReadFile(const std::string& path) {
   return bytes;
 }
 
-void Le16(Bytes& b, unsigned v) {
-  b.push_back(static_cast<unsigned char>(v));
-  b.push_back(static_cast<unsigned char>(v >> 8));
-}
-void Le32(Bytes& b, unsigned v) {
-  Le16(b, v & 0xFFFF);
-  Le16(b, v >> 16);
-}
-
 // The test picture: w x h, four quadrants red, green, blue, white.
 COLORREF Quadrant(int x, int y, int w, int h) {
   const bool right = x >= w / 2, bottom = y >= h / 2;
@@ -78,32 +70,9 @@ COLORREF Quadrant(int x, int y, int w, int h) {
   return RGB(255, 255, 255);
 }
 
-// A 24-bit bottom-up BMP file, written byte by byte.
+// A 24-bit bottom-up BMP file of the test picture.
 Bytes BmpFile(int w, int h) {
-  const int rowBytes = (w * 3 + 3) & ~3;
-  Bytes b = {'B', 'M'};
-  Le32(b, 54 + rowBytes * h);
-  Le32(b, 0);
-  Le32(b, 54);
-  Le32(b, 40);
-  Le32(b, static_cast<unsigned>(w));
-  Le32(b, static_cast<unsigned>(h));
-  Le16(b, 1);
-  Le16(b, 24);
-  Le32(b, 0);
-  Le32(b, static_cast<unsigned>(rowBytes * h));
-  Le32(b, 2835);
-  Le32(b, 2835);
-  Le32(b, 0);
-  Le32(b, 0);
-  for (int y = h - 1; y >= 0; --y) {
-    for (int x = 0; x < w; ++x) {
-      const COLORREF c = Quadrant(x, y, w, h);
-      b.insert(b.end(), {GetBValue(c), GetGValue(c), GetRValue(c)});
-    }
-    b.resize(b.size() + (rowBytes - w * 3), 0);
-  }
-  return b;
+  return test_bmp::Bmp24(w, h, [w, h](int x, int y) { return Quadrant(x, y, w, h); });
 }
 
 // The same picture through a GDI+ encoder ("image/png", "image/jpeg").

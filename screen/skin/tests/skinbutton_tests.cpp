@@ -16,6 +16,7 @@
 #include <tuple>
 #include <vector>
 
+#include "bmp_file.h"
 #include "dialog.h"
 #include "images.h"
 #include "skinbutton.h"
@@ -25,7 +26,7 @@ namespace gp = Gdiplus::DllExports;
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using test_bmp::Bytes;
 
 constexpr COLORREF kNormal = RGB(200, 0, 0);
 constexpr COLORREF kDown = RGB(0, 200, 0);
@@ -48,29 +49,9 @@ std::string Folder() {
   return folder;
 }
 
-void Le16(Bytes& b, unsigned v) {
-  b.push_back(static_cast<unsigned char>(v));
-  b.push_back(static_cast<unsigned char>(v >> 8));
-}
-void Le32(Bytes& b, unsigned v) {
-  Le16(b, v & 0xFFFF);
-  Le16(b, v >> 16);
-}
-
 // A solid 24-bit BMP file.
 void WriteBmpAt(const std::string& path, COLORREF colour, int w = kWidth, int h = kHeight) {
-  const int rowBytes = (w * 3 + 3) & ~3;
-  Bytes b = {'B', 'M'};
-  for (unsigned v : {54u + rowBytes * h, 0u, 54u, 40u, static_cast<unsigned>(w),
-                     static_cast<unsigned>(h)})
-    Le32(b, v);
-  Le16(b, 1);
-  Le16(b, 24);
-  for (unsigned v : {0u, static_cast<unsigned>(rowBytes * h), 2835u, 2835u, 0u, 0u}) Le32(b, v);
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) b.insert(b.end(), {GetBValue(colour), GetGValue(colour), GetRValue(colour)});
-    b.resize(b.size() + (rowBytes - w * 3), 0);
-  }
+  const Bytes b = test_bmp::Bmp24(w, h, [colour](int, int) { return colour; });
   FILE* f = std::fopen(path.c_str(), "wb");
   ASSERT_TRUE(f) << path;
   std::fwrite(b.data(), 1, b.size(), f);
