@@ -186,40 +186,6 @@ inline void KillComponents() {
   }
 }
 
-inline std::wstring Wide(const std::string& text, UINT codePage = CP_ACP) {
-  std::wstring wide(text.size(), L'\0');
-  wide.resize(MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &wide[0],
-                                  static_cast<int>(wide.size())));
-  return wide;
-}
-
-// Wine gives a program the ANSI code page of the Unix locale it starts in: set
-// for the programs started while this lives.
-class ScopedLocale {
- public:
-  explicit ScopedLocale(const char* locale) : set_(locale != nullptr) {
-    if (!set_) return;
-    for (const char* name : {"LANG", "LC_ALL"}) {
-      char value[256];
-      const DWORD n = GetEnvironmentVariableA(name, value, sizeof value);
-      saved_.push_back(n > 0 && n < sizeof value ? std::optional<std::string>(value) : std::nullopt);
-    }
-    SetEnvironmentVariableA("LANG", locale);
-    SetEnvironmentVariableA("LC_ALL", nullptr);
-  }
-  ~ScopedLocale() {
-    if (!set_) return;
-    SetEnvironmentVariableA("LANG", saved_[0] ? saved_[0]->c_str() : nullptr);
-    SetEnvironmentVariableA("LC_ALL", saved_[1] ? saved_[1]->c_str() : nullptr);
-  }
-  ScopedLocale(const ScopedLocale&) = delete;
-  ScopedLocale& operator=(const ScopedLocale&) = delete;
-
- private:
-  bool set_;
-  std::vector<std::optional<std::string>> saved_;
-};
-
 struct Result {
   DWORD code = 0xFFFFFFFF;
   std::string output;
@@ -348,32 +314,24 @@ class SetupE2E : public ::testing::Test {
   }
 
   Result RunSetup(const std::string& package, const std::string& arguments) {
-    return RunSetupIn(Wide(package), arguments);
-  }
-
-  // setup.exe of the package in `package`; with `locale` (a Unix locale name
-  // such as "ja_JP.UTF-8") it runs in that locale's ANSI code page, and so does
-  // the component it starts.
-  Result RunSetupIn(const std::wstring& package, const std::string& arguments, const char* locale = nullptr) {
     const std::string outFile = work_ + "\\out.txt";
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     const HANDLE out = CreateFileA(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    STARTUPINFOW si{};
+    STARTUPINFOA si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdOutput = out;
     si.hStdError = out;
     si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    std::wstring command = L"\"" + package + L"\\setup.exe\"" + (arguments.empty() ? L"" : L" " + Wide(arguments));
+    std::string command = "\"" + package + "\\setup.exe\"" + (arguments.empty() ? "" : " " + arguments);
     PROCESS_INFORMATION pi{};
     Result run;
-    const ScopedLocale inLocale(locale);
     LARGE_INTEGER f, t0, t1;
     QueryPerformanceFrequency(&f);
     QueryPerformanceCounter(&t0);
     // Started from the work folder: the package folder comes from setup's own path.
-    if (CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, Wide(work_).c_str(), &si, &pi)) {
+    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, work_.c_str(), &si, &pi)) {
       if (WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 99);
       QueryPerformanceCounter(&t1);
       GetExitCodeProcess(pi.hProcess, &run.code);

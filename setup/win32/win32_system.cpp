@@ -10,6 +10,7 @@
 #include "install_paths.h"
 #include "registry_ops.h"
 #include "shell_ops.h"
+#include "system_code_page.h"
 #include "windows_version.h"
 
 namespace setup {
@@ -45,21 +46,6 @@ void Win32System::DeleteSection(const std::string& file, const std::string& sect
 void Win32System::Print(const std::string& text) {
   std::fputs(text.c_str(), stdout);
   std::fflush(stdout);
-}
-
-CodePage SystemCodePage() {
-  CodePage cp;
-  for (int b = 1; b < 256; ++b) {
-    const auto byte = static_cast<std::uint8_t>(b);
-    if (IsDBCSLeadByte(byte)) {
-      cp.SetLeadByte(byte);
-      continue;
-    }
-    char letter[2] = {static_cast<char>(byte), '\0'};
-    CharUpperBuffA(letter, 1);
-    cp.SetUpperCase(byte, static_cast<std::uint8_t>(letter[0]));
-  }
-  return cp;
 }
 
 std::string Win32System::WindowsName() { return GetWindowsName(); }

@@ -4,11 +4,6 @@
 #include "system_ops.h"
 
 namespace setup {
-// The running system's ANSI code page: its lead bytes and its upper-case letters.
-CodePage SystemCodePage();
-}  // namespace setup
-
-namespace setup {
 
 class Win32System : public SystemOps {
  public:
