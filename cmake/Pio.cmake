@@ -175,7 +175,7 @@ function(pio_benchmark name)
     endif()
   endforeach()
   target_compile_options(${name} PRIVATE -O2)
-  add_test(NAME ${name} COMMAND ${name} --benchmark_min_time=0.2)
+  add_test(NAME ${name} COMMAND ${name} --benchmark_min_time=0.2 --benchmark_color=false)
   set_tests_properties(${name} PROPERTIES LABELS benchmark TIMEOUT 120)
 endfunction()
 

@@ -446,7 +446,9 @@ void CPreviewMainDlg::SetHoveredSizeButton(int id) {
 }
 
 LRESULT CPreviewMainDlg::OnBroadcast(WPARAM wParam, LPARAM lParam) {
-  if (wParam != broadcast::kFamilyRemoteControl) return 0;
+  // While a question is up the dialog waits disabled: a remote control presses
+  // no key of it then, as a mouse cannot (no second question, no apply inside one).
+  if (wParam != broadcast::kFamilyRemoteControl || !IsWindowEnabled()) return 0;
   int key = 0;
   switch (static_cast<std::uint32_t>(lParam)) {
     case broadcast::kRedKey: key = ids::kRedKey; break;

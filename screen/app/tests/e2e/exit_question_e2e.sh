@@ -69,8 +69,10 @@ drive post broadcast 0x2655 0x0312005E >/dev/null
 asked "blue key code"
 check "blue key code again: handled at once" 0 "$(drive send broadcast 0x2655 0x0312005E)"
 check "blue key code again: still one question" 1 "$(drive boxes)"
+check "red key code meanwhile: handled at once" 0 "$(drive send broadcast 0x2655 0x0312005B)"
 click 1057
 answered_no "blue key code, No clicked"
+check "red key code meanwhile: pressed nothing behind the question" 1 "$(drive visible 1020)"
 
 # Esc, answered with Enter: "No" has the focus when the question opens.
 xdotool key Escape
