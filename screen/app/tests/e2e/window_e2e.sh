@@ -3,26 +3,11 @@
 # bursts of quick drags never take the window where no mouse can reach it.
 # Usage: window_e2e.sh DRIVER.exe  (inside tools/wine-env.sh)
 set -u
-driver_exe=$1
-work=$PIO_BINARY_DIR/e2e-window
-rm -rf "$work"
-mkdir -p "$work"
-passed=0
-failed=0
+. "$(dirname "$0")/e2e_lib.sh"
+e2e_begin window "$1"
 
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" = "$3" ]; then
-    passed=$((passed + 1)); echo "ok   $1"
-  else
-    failed=$((failed + 1)); echo "FAIL $1: expected '$2', got '$3'"
-  fi
-}
-drive() { "$PIO_WINE64" "$driver_exe" "$@" >"$work/driver.out" 2>/dev/null </dev/null; tr -d '\r' <"$work/driver.out"; }
-
-cp -r "$PIO_DIST_DIR/PioScreen" "$work/plain"
-(cd "$work/plain" && exec "$PIO_WINE64" PioScreen.exe >"$work/pioscreen.log" 2>&1 </dev/null) &
-pio_pid=$!
-read -r left top right bottom <<<"$(drive wait 20000)"
+start
+read -r left top right bottom <<<"$window_rect"
 
 # A press on the face (a point of the right panel without a control, below the
 # resolution row) starts moving the window.
@@ -42,8 +27,5 @@ read -r left top right bottom <<<"$(drive wait 1000)"
 echo "window after the bursts: $left $top $right $bottom"
 check "the title band is on the screen" 1 "$([ "$top" -ge 0 ] && [ "$right" -ge 120 ] && echo 1 || echo 0)"
 
-drive post 0x0112 0xF060 0 >/dev/null
-drive gone 10000 >/dev/null
-wait "$pio_pid" 2>/dev/null
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+stop
+e2e_end
