@@ -377,6 +377,12 @@ void CPreviewMainDlg::LoadFavourite(int slot) {
   // A DPI no display can use (a file edited by hand) is shown, and applied, as
   // the DPI in force.
   if (!dpireg::IsUsableDpi(static_cast<std::uint32_t>(dpi))) dpi = static_cast<int>(m_current.dpi + 0.5);
+  SelectSizeAndDpi(width, height, dpi);
+  m_dpiPreset = PresetOfChoice(m_dpiChoice);
+  SetPresetLatches();
+}
+
+void CPreviewMainDlg::SelectSizeAndDpi(int width, int height, double dpi) {
   const int index = FindSize(m_sizes, width, height);
   if (index >= 0) {
     m_selectedSizeIndex = index;
@@ -385,8 +391,6 @@ void CPreviewMainDlg::LoadFavourite(int slot) {
   m_dpiChoice = ChoiceOfDpi(dpi);
   ::SetScrollPos(m_dpiScroll, SB_CTL, m_dpiChoice, TRUE);
   m_previewRebuildRequest = 1;
-  m_dpiPreset = PresetOfChoice(m_dpiChoice);
-  SetPresetLatches();
 }
 
 void CPreviewMainDlg::SaveFavourite(int slot) {

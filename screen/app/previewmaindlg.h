@@ -101,6 +101,9 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   void FocusControl(HWND control);
   void Navigate(UINT key);
   void LoadFavourite(int slot);
+  // Moves the resolution slider to that size (when the list has it) and the DPI
+  // choice to that DPI, and asks for a new preview.
+  void SelectSizeAndDpi(int width, int height, double dpi);
   void SaveFavourite(int slot);
   void SelectPreset(int preset);
   void SetPresetLatches();
