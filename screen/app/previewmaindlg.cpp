@@ -522,7 +522,7 @@ BOOL CPreviewMainDlg::PreTranslateMessage(MSG* msg) {
 
 BOOL CPreviewMainDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
   if (message == WM_DISPLAYCHANGE) {
-    OnDisplayChange();
+    OnDisplayChange(LOWORD(lParam), HIWORD(lParam), static_cast<int>(wParam));
   } else if (message == WM_KEYDOWN) {
     switch (wParam) {
       case VK_ESCAPE: AskToExit(); break;

@@ -124,7 +124,8 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   // Sliders, mouse and timers.
   void SetUpSliders();
   void RefreshPreview();
-  void OnDisplayChange();
+  // The mode in force changed to the one given (0: as read from the system).
+  void OnDisplayChange(int width = 0, int height = 0, int bitsPerPixel = 0);
   void RestartTimer1000(UINT periodMs);
   void OnTimerTick(UINT_PTR id);
   void OnHookButtonUp(POINT cursor);

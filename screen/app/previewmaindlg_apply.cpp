@@ -14,9 +14,45 @@
 #include "restart.h"
 #include "timedmsgbox.h"
 
+namespace {
+
+bool Shows(const DEVMODEA& mode) {
+  DEVMODEA now{};
+  now.dmSize = sizeof now;
+  return ::EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &now) &&
+         now.dmPelsWidth == mode.dmPelsWidth && now.dmPelsHeight == mode.dmPelsHeight;
+}
+
+// Shows `mode` without saving it: Windows keeps starting in the saved mode until
+// a person has accepted this one. True once the display really shows it. A change
+// that the system reports as made but that the display never takes (seen with
+// virtual desktops) is asked for once more, and after that counts as refused.
+bool ShowMode(const DEVMODEA& mode) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    DEVMODEA asked = mode;
+    if (::ChangeDisplaySettingsExA(nullptr, &asked, nullptr, 0, nullptr) != DISP_CHANGE_SUCCESSFUL)
+      return false;
+    const DWORD start = ::GetTickCount();
+    while (!Shows(mode)) {
+      if (::GetTickCount() - start > 2000) break;
+      // Notices other programs send about the change are answered meanwhile.
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
+      MSG ignored;
+      ::PeekMessageA(&ignored, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    if (Shows(mode)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 class DialogApplyOps final : public apply::ApplyOps {
  public:
-  explicit DialogApplyOps(CPreviewMainDlg& dialog) : d(dialog) {}
+  explicit DialogApplyOps(CPreviewMainDlg& dialog) : d(dialog) {
+    m_inForce.dmSize = sizeof m_inForce;
+    m_haveInForce = ::EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &m_inForce) != FALSE;
+  }
 
   std::vector<DisplayModeRecord> Modes() override {
     m_modes = EnumeratePrimaryDisplayModes();
@@ -24,11 +60,16 @@ class DialogApplyOps final : public apply::ApplyOps {
   }
   bool SwitchTo(std::size_t index) override {
     if (index >= m_modes.size()) return false;
-    // Shown, not saved: Windows keeps starting in the saved mode until a person
-    // has accepted this one.
-    const LONG result = ::ChangeDisplaySettingsExA(nullptr, &m_modes[index], nullptr, 0, nullptr);
-    if (result != DISP_CHANGE_SUCCESSFUL) return false;
-    d.OnDisplayChange();  // whether or not the system's notice has come yet
+    const DEVMODEA& mode = m_modes[index];
+    if (!ShowMode(mode)) {
+      // Whatever the display shows now, it shows the mode it had, known to work.
+      if (m_haveInForce && !Shows(m_inForce)) ShowMode(m_inForce);
+      return false;
+    }
+    // Whether or not the system's notice has come yet: the mode is the one set.
+    d.OnDisplayChange(static_cast<int>(mode.dmPelsWidth), static_cast<int>(mode.dmPelsHeight),
+                      static_cast<int>(mode.dmBitsPerPel));
+    d.m_current.refreshRate = mode.dmDisplayFrequency;
     return true;
   }
   void Save(std::size_t index) override {
@@ -69,6 +110,8 @@ class DialogApplyOps final : public apply::ApplyOps {
  private:
   CPreviewMainDlg& d;
   std::vector<DEVMODEA> m_modes;  // the records of the last enumeration, as the driver gave them
+  DEVMODEA m_inForce{};           // the mode shown when the step began
+  bool m_haveInForce = false;
 };
 
 void CPreviewMainDlg::ApplySettings() {

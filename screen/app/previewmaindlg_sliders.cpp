@@ -190,8 +190,15 @@ void CPreviewMainDlg::RefreshPreview() {
   RestartTimer1000(2);
 }
 
-void CPreviewMainDlg::OnDisplayChange() {
+void CPreviewMainDlg::OnDisplayChange(int width, int height, int bitsPerPixel) {
   ReadCurrentDisplayMode(m_current, false);
+  // The notice names the new mode; a read made while the change is still under
+  // way may yet describe the old one.
+  if (width > 0 && height > 0) {
+    m_current.width = width;
+    m_current.height = height;
+  }
+  if (bitsPerPixel > 0) m_current.bitsPerPixel = static_cast<std::uint32_t>(bitsPerPixel);
   const int index = FindSize(m_sizes, m_current.width, m_current.height);
   if (index < 0) return;
   m_selectedSizeIndex = index;

@@ -46,11 +46,22 @@ std::vector<DisplayModeRecord> ToModeRecords(const std::vector<DEVMODEA>& modes)
 bool ReadCurrentDisplayMode(CurrentDisplayMode& mode, bool includeDpi) {
   HDC dc = ::CreateDCA("Display", nullptr, nullptr, nullptr);
   if (!dc) return false;
-  mode.width = ::GetDeviceCaps(dc, HORZRES);
-  mode.height = ::GetDeviceCaps(dc, VERTRES);
-  mode.refreshRate = static_cast<std::uint32_t>(::GetDeviceCaps(dc, VREFRESH));
+  // The driver's own record of the mode in force is right at once after a
+  // change; a display context made just then may still describe the old mode.
+  DEVMODEA current = EmptyRecord();
+  if (::EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &current) &&
+      (current.dmFields & (DM_PELSWIDTH | DM_PELSHEIGHT)) == (DM_PELSWIDTH | DM_PELSHEIGHT)) {
+    mode.width = static_cast<std::int32_t>(current.dmPelsWidth);
+    mode.height = static_cast<std::int32_t>(current.dmPelsHeight);
+    mode.refreshRate = current.dmDisplayFrequency;
+    mode.bitsPerPixel = current.dmBitsPerPel;
+  } else {
+    mode.width = ::GetDeviceCaps(dc, HORZRES);
+    mode.height = ::GetDeviceCaps(dc, VERTRES);
+    mode.refreshRate = static_cast<std::uint32_t>(::GetDeviceCaps(dc, VREFRESH));
+    mode.bitsPerPixel = static_cast<std::uint32_t>(::GetDeviceCaps(dc, BITSPIXEL));
+  }
   if (includeDpi) mode.dpi = ::GetDeviceCaps(dc, LOGPIXELSX);
-  mode.bitsPerPixel = static_cast<std::uint32_t>(::GetDeviceCaps(dc, BITSPIXEL));
   ::DeleteDC(dc);
   return true;
 }

@@ -24,8 +24,9 @@ struct CurrentDisplayMode {
   double dpi = 120.0;
 };
 
-// Reads width, height, refresh rate, colour depth and (when asked) the DPI through
-// a "Display" device context. False, and `mode` unchanged, when none can be made.
+// Reads width, height, refresh rate and colour depth of the mode in force and
+// (when asked) the DPI of a "Display" device context. False, and `mode`
+// unchanged, when no such context can be made.
 bool ReadCurrentDisplayMode(CurrentDisplayMode& mode, bool includeDpi);
 
 // The size list of the primary display (never empty: the size in force stands in

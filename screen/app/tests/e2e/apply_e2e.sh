@@ -25,6 +25,7 @@ VK_RIGHT=0x27; VK_LEFT=0x25; VK_DOWN=0x28; VK_UP=0x26
 # sends it; the question comes up.
 choose_and_apply() {
   key $VK_DOWN   # from the DPI keys to the resolution thumb
+  check "$2: on the resolution thumb" 1020 "$(drive focus)"
   key "$1"
   drive post broadcast 0x2655 0x0312005C >/dev/null
   check "$2: the question is up" 0 "$(drive box 10000 >/dev/null; echo $?)"
@@ -47,35 +48,36 @@ reset_prefix
 
 start
 check "starts at 1280 x 720" "3" "$(drive scrollpos 1028)"
+settles "starts on the small DPI key" 1052 5000 drive focus
 
 # 1. Nobody answers: the old size is back after about 16 s, and nothing was saved.
 #    The time is taken by a second driver from the moment the question appears.
 (cd "$work" && "$PIO_WINE64" "$driver_exe" backafter 1280 720 30000 >"$work/back.out" 2>/dev/null </dev/null) &
 watcher=$!
 choose_and_apply $VK_RIGHT "time-out"
-check "time-out: the display shows the new size" "1280 800" "$(drive mode)"
-check "time-out: nothing saved while asking" "1280 720" "$(drive savedmode)"
+settles "time-out: the display shows the new size" "1280 800" 3000 drive mode
+settles "time-out: nothing saved while asking" "1280 720" 3000 drive savedmode
 check "time-out: the question counts" 1 "$(drive boxtext | grep -c 'Press button within 1[56] sec.')"
 wait "$watcher"
 back=$(tr -d '\r' <"$work/back.out")
 echo "switched back ${back} ms after the question came up"
 check "time-out: back after 16 s (+-0.5)" 1 "$([ "$back" -ge 15500 ] 2>/dev/null && [ "$back" -le 16500 ] && echo 1 || echo 0)"
 check "time-out: the question is gone" 0 "$(drive nobox 5000 >/dev/null; echo $?)"
-check "time-out: still saved as before" "1280 720" "$(drive savedmode)"
+settles "time-out: still saved as before" "1280 720" 3000 drive savedmode
 settles "time-out: the selection is back" 3 3000 drive scrollpos 1028
 
 # 2. "No" switches back at once.
 choose_and_apply $VK_RIGHT "No"
 click 1057
 settles "No: back to 1280 x 720" "1280 720" 3000 drive mode
-check "No: nothing saved" "1280 720" "$(drive savedmode)"
+settles "No: nothing saved" "1280 720" 3000 drive savedmode
 check "No: the question is gone" 0 "$(drive nobox 5000 >/dev/null; echo $?)"
 
 # 3. "Yes" keeps the size, and only then is it saved.
 choose_and_apply $VK_RIGHT "Yes"
 click 1056
 check "Yes: the question is gone" 0 "$(drive nobox 5000 >/dev/null; echo $?)"
-check "Yes: the new size stays" "1280 800" "$(drive mode)"
+settles "Yes: the new size stays" "1280 800" 3000 drive mode
 settles "Yes: the new size is saved" "1280 800" 3000 drive savedmode
 check "Yes: the selection shows it" 4 "$(drive scrollpos 1028)"
 # ... and back the same way.
@@ -88,7 +90,7 @@ settles "Yes, back: 1280 x 720 saved" "1280 720" 3000 drive savedmode
 choose_and_apply $VK_RIGHT "killed"
 drive kill >/dev/null
 wait "$pio_pid" 2>/dev/null
-check "killed: the saved size is the old one" "1280 720" "$(drive savedmode)"
+settles "killed: the saved size is the old one" "1280 720" 3000 drive savedmode
 drive setmode 1280 720 >/dev/null
 
 # 5. A new DPI: stored as the request, carried into the system's setting by
@@ -101,6 +103,7 @@ if [ -f "$PIO_DIST_DIR/KvSrcHelper/KvSrcHelper.exe" ]; then
   ("$PIO_WINE64" "$PIO_DIST_DIR/KvSrcHelper/KvSrcHelper.exe" >"$work/helper.log" 2>&1 </dev/null) &
 fi
 start
+settles "DPI: starts on the small DPI key" 1052 5000 drive focus
 key $VK_RIGHT  # on the small DPI key: the medium one
 drive post broadcast 0x2655 0x0312005C >/dev/null
 check "DPI: the restart question is up" 0 "$(drive box 10000 >/dev/null; echo $?)"
@@ -117,9 +120,10 @@ check "DPI, No: the program runs on" 1 "$(drive count)"
 
 # 6. "Yes" restarts. Under Wine that ends the programs of the test prefix (the
 #    machine is never touched) and starts its services again.
+check "restart: the medium DPI key has the focus back" 1054 "$(drive focus)"
 key $VK_RIGHT  # large
 drive post broadcast 0x2655 0x0312005C >/dev/null
-drive box 10000 >/dev/null
+check "restart: the question is up" 0 "$(drive box 10000 >/dev/null; echo $?)"
 check "restart: 140 requested" 140 "$(request)"
 click 1056
 deadline=$(( $(date +%s) + 20 ))

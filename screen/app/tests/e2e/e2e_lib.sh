@@ -2,8 +2,8 @@
 #   e2e_begin NAME DRIVER.exe   a clean work folder $work with a test copy of the
 #                               installed program in $work/plain
 #   check NAME EXPECTED ACTUAL  counts and prints one check
-#   drive ARGS...               the driver's answer (through a file: Wine's helpers
-#                               would keep a pipe open)
+#   drive ARGS...               the driver's answer and exit code (through a file:
+#                               Wine's helpers would keep a pipe open)
 #   settles NAME EXPECTED MS COMMAND...   the command's answer becomes EXPECTED in time
 #   click ID                    a real click in the middle of the question's control
 #   start [FOLDER] | stop       PioScreen as a user starts it (waits for its window);
@@ -28,7 +28,12 @@ check() {
   fi
 }
 
-drive() { "$PIO_WINE64" "$driver_exe" "$@" >"$work/driver.out" 2>/dev/null </dev/null; tr -d '\r' <"$work/driver.out"; }
+drive() {
+  "$PIO_WINE64" "$driver_exe" "$@" >"$work/driver.out" 2>/dev/null </dev/null
+  local rc=$?
+  tr -d '\r' <"$work/driver.out"
+  return $rc
+}
 
 settles() {
   local name=$1 expected=$2 ms=$3 got deadline

@@ -18,11 +18,13 @@
 //                      the keyboard focus of its thread and is the active window
 //   kill               ends the program at once, as a crash or a power cut would
 //   moving MS          waits until the window is being moved by the mouse
+//   focus              the control id that has the keyboard focus (0: the window
+//                      itself, -1: nothing of it)
 // The display (no window needed):
 //   mode | savedmode   the size in force, the size Windows starts with: "W H"
 //   setmode W H [save] shows that size (32 bits, 60 Hz), and saves it when asked
-//   backafter W H MS   waits for a question box, then until the display is W x H;
-//                      prints the milliseconds between the two
+//   backafter W H MS   waits for a question box, then until it is gone and the
+//                      display is W x H; prints the milliseconds since it appeared
 #include <windows.h>
 
 #include <cstdio>
@@ -104,10 +106,14 @@ int DisplayCommand(int argc, char** argv) {
   if (!std::strcmp(what, "backafter") && argc > 4) {
     const DWORD limit = Number(argv[4]), start = GetTickCount();
     DWORD asked = 0;
+    bool answered = false;
     while (GetTickCount() - start < limit) {
-      if (!asked && FindBoxes(FindWindowA("P-Screen Dialog", "Pio Screen Setting")).count > 0)
-        asked = GetTickCount();
-      if (asked && DisplaySize(ENUM_CURRENT_SETTINGS, w, h) && w == Number(argv[2]) && h == Number(argv[3])) {
+      const int boxes = FindBoxes(FindWindowA("P-Screen Dialog", "Pio Screen Setting")).count;
+      if (!asked && boxes > 0) asked = GetTickCount();
+      if (asked && boxes == 0) answered = true;
+      // Only once the question is gone: while it is up, the display may still show
+      // the old size for a moment under Wine, however the question ends.
+      if (answered && DisplaySize(ENUM_CURRENT_SETTINGS, w, h) && w == Number(argv[2]) && h == Number(argv[3])) {
         std::printf("%lu\n", GetTickCount() - asked);
         return 0;
       }
@@ -209,6 +215,13 @@ int main(int argc, char** argv) {
     const bool focused = got && info.hwndActive == dialog &&
                          (info.hwndFocus == dialog || IsChild(dialog, info.hwndFocus));
     std::printf("%d\n", focused ? 1 : 0);
+  } else if (!std::strcmp(what, "focus")) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+    std::printf("%d\n", info.hwndFocus == dialog           ? 0
+                        : IsChild(dialog, info.hwndFocus) ? GetDlgCtrlID(info.hwndFocus)
+                                                          : -1);
   } else if (!std::strcmp(what, "moving") && argc > 2) {
     const DWORD limit = Number(argv[2]), start = GetTickCount();
     for (;;) {
