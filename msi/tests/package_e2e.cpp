@@ -36,49 +36,73 @@ std::string Narrow(const wchar_t* text) {
   return out;
 }
 
+// Where things lie on this machine.
+struct Places {
+  std::string package, nextPackage, work;
+  std::string kavo, installDir, component, favourites;
+};
+
+// The machine as it was before the run, put back at its end.
+struct Kept {
+  SavedValue wineVersion, logPixels, range, menuBuilder;
+  bool kavo = false, requestKey = false, favourites = false;
+  std::string favouritesText;
+};
+
 class PackageE2E : public ::testing::Test {
  protected:
-  static std::string package_, nextPackage_, work_;
-  static std::string programFiles_, kavo_, installDir_, component_, favourites_;
-  static bool kavoExisted_;
-  static SavedValue wineVersion_, logPixels_, range_, menuBuilder_;
+  static Places at_;
+  static Kept kept_;
   static std::vector<std::string> timings_;
 
   static void SetUpTestSuite() {
     char buffer[MAX_PATH];
     const DWORD n = GetEnvironmentVariableA("PIO_DIST_DIR", buffer, MAX_PATH);
     ASSERT_TRUE(n > 0 && n < MAX_PATH) << "PIO_DIST_DIR is not set";
-    package_ = WinePath(buffer) + "\\" PIO_PACKAGE_NAME;
-    nextPackage_ = WinePath(PIO_NEXT_PACKAGE);
-    ASSERT_TRUE(Exists(package_)) << package_ << ": run cmake --install first";
-    ASSERT_TRUE(Exists(nextPackage_)) << nextPackage_;
+    at_.package = WinePath(buffer) + "\\" PIO_PACKAGE_NAME;
+    at_.nextPackage = WinePath(PIO_NEXT_PACKAGE);
+    ASSERT_TRUE(Exists(at_.package)) << at_.package << ": run cmake --install first";
+    ASSERT_TRUE(Exists(at_.nextPackage)) << at_.nextPackage;
     GetTempPathA(MAX_PATH, buffer);
-    work_ = std::string(buffer) + "pio-package-e2e";
-    CreateDirectoryA(work_.c_str(), nullptr);
+    at_.work = std::string(buffer) + "pio-package-e2e";
+    CreateDirectoryA(at_.work.c_str(), nullptr);
+    at_.kavo = SpecialFolder(CSIDL_PROGRAM_FILES) + "\\KAVO";
+    at_.installDir = at_.kavo + "\\Pio Screen Setting";
+    at_.component = at_.kavo + "\\Message Controller";
+    at_.favourites = SpecialFolder(CSIDL_LOCAL_APPDATA) + "\\KAVO\\Pio-Screen\\ScreenConfig.ini";
 
-    programFiles_ = SpecialFolder(CSIDL_PROGRAM_FILES);
-    kavo_ = programFiles_ + "\\KAVO";
-    installDir_ = kavo_ + "\\Pio Screen Setting";
-    component_ = kavo_ + "\\Message Controller";
-    kavoExisted_ = Exists(kavo_);
-    favourites_ = SpecialFolder(CSIDL_LOCAL_APPDATA) + "\\KAVO\\Pio-Screen\\ScreenConfig.ini";
+    kept_.kavo = Exists(at_.kavo);
+    kept_.favourites = Exists(at_.favourites);
+    kept_.favouritesText = ReadFile(at_.favourites);
+    kept_.requestKey = KeyExists(HKEY_CURRENT_USER, Narrow(dpireg::kRequestKeyW));
+    kept_.wineVersion = Save(HKEY_CURRENT_USER, kWineKey, "Version");
+    kept_.logPixels = Save(HKEY_LOCAL_MACHINE, Narrow(dpireg::kSystemKeyW), "LogPixels");
+    kept_.range = Save(HKEY_CURRENT_USER, Narrow(dpireg::kRequestKeyW), "Range");
+    kept_.menuBuilder = Save(HKEY_CURRENT_USER, kWineOverridesKey, "winemenubuilder.exe");
 
     // No menu entry in the Linux home for the shortcut the package makes. (Wine
     // takes this from the registry for every program it starts; an environment
     // variable set here would not reach the menu builder.)
-    menuBuilder_ = Save(HKEY_CURRENT_USER, kWineOverridesKey, "winemenubuilder.exe");
     SetText(HKEY_CURRENT_USER, kWineOverridesKey, "winemenubuilder.exe", "");
-
-    wineVersion_ = Save(HKEY_CURRENT_USER, kWineKey, "Version");
-    logPixels_ = Save(HKEY_LOCAL_MACHINE, Narrow(dpireg::kSystemKeyW), "LogPixels");
-    range_ = Save(HKEY_CURRENT_USER, Narrow(dpireg::kRequestKeyW), "Range");
   }
 
   static void TearDownTestSuite() {
     RemoveEverything();
-    Restore(range_);
-    Restore(menuBuilder_);
-    DeleteTree(work_);
+    Restore(kept_.range);
+    Restore(kept_.menuBuilder);
+    if (kept_.favourites) {
+      WriteFile(at_.favourites, kept_.favouritesText);
+    } else if (Exists(at_.favourites)) {  // with the folders made for it, when empty
+      DeleteFileA(at_.favourites.c_str());
+      const std::string folder = at_.favourites.substr(0, at_.favourites.rfind('\\'));
+      RemoveDirectoryA(folder.c_str());
+      RemoveDirectoryA(folder.substr(0, folder.rfind('\\')).c_str());
+    }
+    if (!kept_.requestKey) {  // the helper made it; the parent goes when empty
+      RegDeleteKeyW(HKEY_CURRENT_USER, dpireg::kRequestKeyW);
+      RegDeleteKeyW(HKEY_CURRENT_USER, dpireg::kRequestParentKeyW);
+    }
+    DeleteTree(at_.work);
   }
 
   void TearDown() override { RemoveEverything(); }
@@ -91,14 +115,14 @@ class PackageE2E : public ::testing::Test {
     EndProcesses("PioScreen.exe");
     EndProcesses("KvSrcHelper.exe");
     EndProcesses("KvMessageController.exe");
-    DeleteTree(installDir_);
-    DeleteTree(component_);
-    if (!kavoExisted_) RemoveDirectoryA(kavo_.c_str());
+    DeleteTree(at_.installDir);
+    DeleteTree(at_.component);
+    if (!kept_.kavo) RemoveDirectoryA(at_.kavo.c_str());
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kRecordKey);
     DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, "RunMessageController");
     DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, "KvSrcHelper");
-    Restore(wineVersion_);
-    Restore(logPixels_);
+    Restore(kept_.wineVersion);
+    Restore(kept_.logPixels);
   }
 
   static Outcome Msiexec(const std::string& what, const std::string& options, const std::string& logName) {
@@ -108,11 +132,11 @@ class PackageE2E : public ::testing::Test {
     timings_.push_back(line);
     return run;
   }
-  static std::string Log(const std::string& name) { return work_ + "\\" + name + ".log"; }
+  static std::string Log(const std::string& name) { return at_.work + "\\" + name + ".log"; }
 
   static void SetWindowsVersion(const char* version) { SetText(HKEY_CURRENT_USER, kWineKey, "Version", version); }
 
-  static std::string HelperPath() { return installDir_ + "\\KvSrcHelper\\KvSrcHelper.exe"; }
+  static std::string HelperPath() { return at_.installDir + "\\KvSrcHelper\\KvSrcHelper.exe"; }
 
   // The entries of the control panel's list that are ours.
   static std::vector<std::string> ListEntries() {
@@ -142,7 +166,7 @@ class PackageE2E : public ::testing::Test {
 
   static std::vector<std::string> Registered() {
     std::vector<std::string> names;
-    const std::string ini = component_ + "\\KvMessageController.ini";
+    const std::string ini = at_.component + "\\KvMessageController.ini";
     for (int i = 1;; ++i) {
       char name[128];
       GetPrivateProfileStringA("MainConfig", std::to_string(i).c_str(), "", name, sizeof name, ini.c_str());
@@ -152,7 +176,7 @@ class PackageE2E : public ::testing::Test {
   }
 
   void ExpectInstalledFiles() {
-    const std::vector<std::string> files = FilesBelow(installDir_);
+    const std::vector<std::string> files = FilesBelow(at_.installDir);
     for (const char* file :
          {"PioScreen\\PioScreen.exe", "PioScreen\\DiZovadAzir.dll", "PioScreen\\DiZovadAzir.ini",
           "PioScreen\\Languages\\French.txt", "PioScreen\\res\\DPI\\Middle\\Images\\big_a_n.bmp",
@@ -175,7 +199,7 @@ class PackageE2E : public ::testing::Test {
     ASSERT_FALSE(lnk.empty()) << "no Start-menu shortcut";
     const std::optional<Shortcut> shortcut = ReadShortcut(lnk);
     ASSERT_TRUE(shortcut.has_value()) << lnk;
-    EXPECT_EQ(lstrcmpiA(shortcut->target.c_str(), (installDir_ + "\\PioScreen\\PioScreen.exe").c_str()), 0)
+    EXPECT_EQ(lstrcmpiA(shortcut->target.c_str(), (at_.installDir + "\\PioScreen\\PioScreen.exe").c_str()), 0)
         << shortcut->target;
     STARTUPINFOA si{};
     si.cb = sizeof si;
@@ -207,7 +231,7 @@ class PackageE2E : public ::testing::Test {
     SetNumber(HKEY_CURRENT_USER, Narrow(dpireg::kRequestKeyW), "Range", request);
     EXPECT_TRUE(WaitUntil([&] { return Number(HKEY_LOCAL_MACHINE, system, "LogPixels") == request; }))
         << "LogPixels is " << Number(HKEY_LOCAL_MACHINE, system, "LogPixels").value_or(0);
-    Restore(logPixels_);  // programs started later keep the DPI in force
+    Restore(kept_.logPixels);  // programs started later keep the DPI in force
   }
 
   void ExpectOneEntry(const std::string& version) {
@@ -229,25 +253,20 @@ class PackageE2E : public ::testing::Test {
   }
 };
 
-std::string PackageE2E::package_, PackageE2E::nextPackage_, PackageE2E::work_;
-std::string PackageE2E::programFiles_, PackageE2E::kavo_, PackageE2E::installDir_;
-std::string PackageE2E::component_, PackageE2E::favourites_;
-bool PackageE2E::kavoExisted_ = false;
-SavedValue PackageE2E::wineVersion_, PackageE2E::logPixels_, PackageE2E::range_, PackageE2E::menuBuilder_;
+Places PackageE2E::at_;
+Kept PackageE2E::kept_;
 std::vector<std::string> PackageE2E::timings_;
 
 TEST_F(PackageE2E, InstallUpgradeRepairRemove) {
   // The person's favourites, from before this package (a file of its own kind
   // that no installation may touch).
   const std::string favouritesText = "[Config]\r\n    Information_1 = 800-600-120\r\n";
-  const bool favouritesExisted = Exists(favourites_);
-  const std::string favouritesBefore = ReadFile(favourites_);
-  SHCreateDirectoryExA(nullptr, favourites_.substr(0, favourites_.rfind('\\')).c_str(), nullptr);
-  WriteFile(favourites_, favouritesText);
+  SHCreateDirectoryExA(nullptr, at_.favourites.substr(0, at_.favourites.rfind('\\')).c_str(), nullptr);
+  WriteFile(at_.favourites, favouritesText);
 
   // Vista and later: a log-on task starts the helper.
   SetWindowsVersion("vista");
-  Outcome run = Msiexec("install", "/i \"" + package_ + "\"", "install");
+  Outcome run = Msiexec("install", "/i \"" + at_.package + "\"", "install");
   ASSERT_EQ(run.code, 0u) << "see " << Log("install");
   ExpectInstalledFiles();
   ExpectOneEntry(PIO_PACKAGE_VERSION);
@@ -260,7 +279,7 @@ TEST_F(PackageE2E, InstallUpgradeRepairRemove) {
   // Windows XP: a newer build replaces it in place, with the Run value instead.
   SetWindowsVersion("winxp");
   const std::vector<DWORD> helperBefore = Processes("KvSrcHelper.exe");
-  run = Msiexec("upgrade", "/i \"" + nextPackage_ + "\"", "upgrade");
+  run = Msiexec("upgrade", "/i \"" + at_.nextPackage + "\"", "upgrade");
   ASSERT_EQ(run.code, 0u) << "see " << Log("upgrade");
   ExpectOneEntry(PIO_NEXT_VERSION);
   ExpectComponentForOneApplication();
@@ -268,12 +287,12 @@ TEST_F(PackageE2E, InstallUpgradeRepairRemove) {
   EXPECT_FALSE(TaskRegistered()) << "the old package's task is still there";
   EXPECT_TRUE(WaitUntil([&] { return HelperRuns() && Processes("KvSrcHelper.exe") != helperBefore; }))
       << "the helper was not started again";
-  EXPECT_EQ(ReadFile(favourites_), favouritesText);
+  EXPECT_EQ(ReadFile(at_.favourites), favouritesText);
 
   // The same package again repairs.
-  const std::string language = installDir_ + "\\PioScreen\\Languages\\German.txt";
+  const std::string language = at_.installDir + "\\PioScreen\\Languages\\German.txt";
   ASSERT_TRUE(DeleteFileA(language.c_str()));
-  run = Msiexec("repair", "/i \"" + nextPackage_ + "\"", "repair");
+  run = Msiexec("repair", "/i \"" + at_.nextPackage + "\"", "repair");
   ASSERT_EQ(run.code, 0u) << "see " << Log("repair");
   EXPECT_TRUE(Exists(language));
   ExpectOneEntry(PIO_NEXT_VERSION);
@@ -281,12 +300,12 @@ TEST_F(PackageE2E, InstallUpgradeRepairRemove) {
 
   // Removal leaves the person's files and nothing else of ours.
   ASSERT_TRUE(WaitUntil(HelperRuns));
-  run = Msiexec("removal", "/x \"" + nextPackage_ + "\"", "remove");
+  run = Msiexec("removal", "/x \"" + at_.nextPackage + "\"", "remove");
   ASSERT_EQ(run.code, 0u) << "see " << Log("remove");
-  EXPECT_FALSE(Exists(installDir_)) << "files left: " << FilesBelow(installDir_).size();
-  EXPECT_FALSE(Exists(component_));
-  if (!kavoExisted_) {
-    EXPECT_FALSE(Exists(kavo_));
+  EXPECT_FALSE(Exists(at_.installDir)) << "files left: " << FilesBelow(at_.installDir).size();
+  EXPECT_FALSE(Exists(at_.component));
+  if (!kept_.kavo) {
+    EXPECT_FALSE(Exists(at_.kavo));
   }
   EXPECT_EQ(ShortcutFile(), "");
   EXPECT_TRUE(ListEntries().empty());
@@ -296,14 +315,10 @@ TEST_F(PackageE2E, InstallUpgradeRepairRemove) {
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kRecordKey));
   EXPECT_FALSE(HelperRuns());
   EXPECT_EQ(FindWindowA("#32770", "KvMessageController"), nullptr);
-  EXPECT_EQ(ReadFile(favourites_), favouritesText);
+  EXPECT_EQ(ReadFile(at_.favourites), favouritesText);
   EXPECT_TRUE(Number(HKEY_CURRENT_USER, Narrow(dpireg::kRequestKeyW), "Range").has_value())
       << "the person's DPI request is gone";
 
-  if (favouritesExisted)
-    WriteFile(favourites_, favouritesBefore);
-  else
-    DeleteFileA(favourites_.c_str());
   std::string figures = "package under Wine:";
   for (const std::string& t : timings_) figures += " " + t + ",";
   figures.pop_back();
@@ -324,13 +339,13 @@ TEST_F(PackageE2E, FailedMessageControllerStepRollsBack) {
   ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &stubborn));
   ASSERT_TRUE(WaitUntil([] { return FindWindowA("#32770", "KvMessageController") != nullptr; }));
 
-  const Outcome run = Msiexec("failed install", "/i \"" + package_ + "\"", "failed");
+  const Outcome run = Msiexec("failed install", "/i \"" + at_.package + "\"", "failed");
   EXPECT_EQ(run.code, 1603u);
   const std::string log = ReadFile(Log("failed"));
   EXPECT_NE(log.find("setup.exe -I: setup initial complete"), std::string::npos) << "setup's output is not logged";
   EXPECT_NE(log.find("setup.exe -I failed with exit code 5"), std::string::npos);
 
-  EXPECT_FALSE(Exists(installDir_));
+  EXPECT_FALSE(Exists(at_.installDir));
   EXPECT_TRUE(ListEntries().empty());
   EXPECT_EQ(ShortcutFile(), "");
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kRecordKey));
