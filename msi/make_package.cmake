@@ -6,7 +6,7 @@
 #   PIO_PACKAGE_ACTIONS (custom-action DLL)  PIO_PACKAGE_ICON  PIO_PACKAGE_WORK
 #   PIO_WIXL  PIO_MSIBUILD
 #   PIO_PACKAGE_TEST_VERSIONS  more versions, built into PIO_PACKAGE_WORK for tests
-set(dist "${CMAKE_INSTALL_PREFIX}")
+set(dist "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
 
 # The folders that ship; testkit/ never does.
 set(shipped_roots PioScreen KvSrcHelper package)
@@ -17,9 +17,19 @@ set(root_id_package PackageDir)
 # Files that PioScreenSuite.wxs names itself.
 set(named_files PioScreen/PioScreen.exe KvSrcHelper/KvSrcHelper.exe package/setup.exe package/Quillbeck.exe)
 
+# The files this install wrote (not whatever an older build left in the folder).
+set(installed "")
+foreach(path IN LISTS CMAKE_INSTALL_MANIFEST_FILES)
+  file(RELATIVE_PATH relative "${dist}" "${path}")
+  list(APPEND installed "${relative}")
+endforeach()
+list(REMOVE_DUPLICATES installed)
+list(SORT installed)
+
 foreach(file IN LISTS named_files)
-  if(NOT EXISTS "${dist}/${file}")
-    message(FATAL_ERROR "Package: ${dist}/${file} is missing; the package needs every folder of the suite")
+  list(FIND installed "${file}" found)
+  if(found EQUAL -1)
+    message(FATAL_ERROR "Package: this install wrote no ${dist}/${file}; the package needs every folder of the suite")
   endif()
 endforeach()
 
@@ -45,8 +55,8 @@ string(APPEND xml "<Wix xmlns=\"http://schemas.microsoft.com/wix/2006/wi\">\n  <
 set(component_ids "")
 set(shipped_count 0)
 foreach(root IN LISTS shipped_roots)
-  file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE "${dist}" "${dist}/${root}/*")
-  list(SORT files)
+  set(files "${installed}")
+  list(FILTER files INCLUDE REGEX "^${root}/")
   string(APPEND xml "    <DirectoryRef Id=\"${root_id_${root}}\">\n")
   set(open_dirs "")  # folders below the root that are open in the text
   foreach(file IN LISTS files)
