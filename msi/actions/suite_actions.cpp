@@ -1,5 +1,5 @@
 // The package's own custom actions, called by Windows Installer from the Binary
-// table (never installed). Both run deferred, without impersonation.
+// table (never installed). All run deferred, without impersonation.
 //
 //   RunSetup   CustomActionData "<option> <path of setup.exe>": runs the
 //              message-controller installer with that one option, writes every
@@ -8,6 +8,8 @@
 //              code other than 0.
 //   EndHelper  ends every running KvSrcHelper.exe, so that its file can be
 //              removed or replaced. It has nothing to save; never fails.
+//   AwaitTaskTool  waits for running task tools (Quillbeck.exe) to end before
+//              the package folder goes; never fails.
 #include <windows.h>
 #include <msi.h>
 #include <msiquery.h>
@@ -21,7 +23,8 @@ namespace {
 // The setup run's longest legitimate wait is the component's close (2 s); a run
 // that takes this long has hung, and the installation must not hang with it.
 constexpr DWORD kSetupDeadlineMs = 120000;
-constexpr DWORD kHelperEndDeadlineMs = 10000;
+// A program that is ended, or whose end is awaited, gets this long.
+constexpr DWORD kEndDeadlineMs = 30000;
 
 // One line into the installer's log. The text goes in as a field of its own, not
 // as the template: setup prints brackets ("setup.exe [-I | -U]"), which a template
@@ -102,7 +105,11 @@ extern "C" UINT __stdcall RunSetup(MSIHANDLE install) {
   }
   const std::wstring option = data.substr(0, space);
   const std::wstring program = data.substr(space + 1);
-  const std::wstring folder = program.substr(0, program.find_last_of(L'\\'));
+  // setup finds its package by its own path. It runs in a folder that outlives
+  // the package: the console Wine gives it stays a moment longer, and would keep
+  // a package folder it started in from being removed.
+  wchar_t folder[MAX_PATH];
+  if (!GetSystemDirectoryW(folder, MAX_PATH)) folder[0] = L'\0';
   const std::string call = "setup.exe " + Narrow(option);
 
   const HANDLE output = OutputFile();
@@ -120,7 +127,7 @@ extern "C" UINT __stdcall RunSetup(MSIHANDLE install) {
   PROCESS_INFORMATION pi{};
   Log(install, "Running " + Narrow(command));
   if (!CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                      folder.c_str(), &si, &pi)) {
+                      folder[0] ? folder : nullptr, &si, &pi)) {
     const DWORD error = GetLastError();
     CloseHandle(output);
     Log(install, call + " could not be started (error " + std::to_string(error) + ")",
@@ -146,26 +153,48 @@ extern "C" UINT __stdcall RunSetup(MSIHANDLE install) {
   return ERROR_INSTALL_FAILURE;
 }
 
-extern "C" UINT __stdcall EndHelper(MSIHANDLE install) {
+namespace {
+
+// Calls `act` with every running process of that file name, opened with `access`.
+template <typename Act>
+void ForEachProcess(MSIHANDLE install, const wchar_t* exeName, DWORD access, Act act) {
   const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return ERROR_SUCCESS;
+  if (snapshot == INVALID_HANDLE_VALUE) return;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-    if (lstrcmpiW(entry.szExeFile, L"KvSrcHelper.exe") != 0) continue;
-    const std::string pid = std::to_string(entry.th32ProcessID);
-    const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+    if (lstrcmpiW(entry.szExeFile, exeName) != 0) continue;
+    const std::string name = Narrow(exeName) + " (process " + std::to_string(entry.th32ProcessID) + ")";
+    const HANDLE process = OpenProcess(access, FALSE, entry.th32ProcessID);
     if (!process) {
-      Log(install, "KvSrcHelper (process " + pid + ") could not be opened (error " +
-                       std::to_string(GetLastError()) + ")");
+      Log(install, name + " could not be opened (error " + std::to_string(GetLastError()) + ")");
       continue;
     }
-    // Its only work is a registry copy, which is whole or not at all.
-    const bool ended = TerminateProcess(process, 0) &&
-                       WaitForSingleObject(process, kHelperEndDeadlineMs) == WAIT_OBJECT_0;
+    act(process, name);
     CloseHandle(process);
-    Log(install, "KvSrcHelper (process " + pid + (ended ? ") ended" : ") did not end"));
   }
   CloseHandle(snapshot);
+}
+
+}  // namespace
+
+extern "C" UINT __stdcall EndHelper(MSIHANDLE install) {
+  ForEachProcess(install, L"KvSrcHelper.exe", PROCESS_TERMINATE | SYNCHRONIZE,
+                 [install](HANDLE process, const std::string& name) {
+                   // Its only work is a registry copy, which is whole or not at all.
+                   const bool ended = TerminateProcess(process, 0) &&
+                                      WaitForSingleObject(process, kEndDeadlineMs) == WAIT_OBJECT_0;
+                   Log(install, name + (ended ? " ended" : " did not end"));
+                 });
+  return ERROR_SUCCESS;
+}
+
+// setup starts the task tool for the component's own task and does not wait for
+// it; the tool runs in the package folder, which cannot go while it runs.
+extern "C" UINT __stdcall AwaitTaskTool(MSIHANDLE install) {
+  ForEachProcess(install, L"Quillbeck.exe", SYNCHRONIZE, [install](HANDLE process, const std::string& name) {
+    const bool ended = WaitForSingleObject(process, kEndDeadlineMs) == WAIT_OBJECT_0;
+    Log(install, name + (ended ? " has ended" : " still runs"));
+  });
   return ERROR_SUCCESS;
 }

@@ -52,7 +52,7 @@ kind() {
   local got=$(( (type & 0x400 ? 1 : 0) ))$(( (type & 0x100 ? 1 : 0) ))$(( (type & 0x800 ? 1 : 0) ))
   [ "$got" = "$want" ] && ok "$action type $type" || fail "$action type $type (deferred,rollback,no-impersonation = $got, expected $want)"
 }
-for a in SetupInstall SetupRemove TaskRegister TaskRemove EndHelper; do kind $a 101; done
+for a in SetupInstall SetupRemove TaskRegister TaskRemove EndHelper AwaitTaskTool; do kind $a 101; done
 for a in SetupInstallRollback SetupRemoveRollback TaskRegisterRollback TaskRemoveRollback; do kind $a 111; done
 # The helper starts as the installing user, after the installation.
 [ $(( $(cell CustomAction StartHelper 2) & 0x400 )) -eq 0 ] && ok "StartHelper immediate" || fail "StartHelper is deferred"
@@ -67,6 +67,7 @@ order() {  # order A B: A comes before B
 order InstallInitialize RemoveExistingProducts; order RemoveExistingProducts ProcessComponents
 for a in EndHelper SetupRemoveRollback SetupRemove TaskRemoveRollback TaskRemove; do order "$a" RemoveFiles; done
 order SetupRemoveRollback SetupRemove; order TaskRemoveRollback TaskRemove
+order SetupRemove AwaitTaskTool; order AwaitTaskTool RemoveFiles
 order SetupInstallRollback SetupInstall; order TaskRegisterRollback TaskRegister
 for a in TaskRegisterRollback SetupInstallRollback; do order InstallFiles "$a"; done
 order SetupInstall InstallFinalize; order TaskRegister InstallFinalize

@@ -38,7 +38,7 @@ std::string Narrow(const wchar_t* text) {
 
 // Where things lie on this machine.
 struct Places {
-  std::string package, nextPackage, work;
+  std::string dist, package, nextPackage, taskTool, work;
   std::string kavo, installDir, component, favourites;
 };
 
@@ -59,7 +59,9 @@ class PackageE2E : public ::testing::Test {
     char buffer[MAX_PATH];
     const DWORD n = GetEnvironmentVariableA("PIO_DIST_DIR", buffer, MAX_PATH);
     ASSERT_TRUE(n > 0 && n < MAX_PATH) << "PIO_DIST_DIR is not set";
-    at_.package = WinePath(buffer) + "\\" PIO_PACKAGE_NAME;
+    at_.dist = WinePath(buffer);
+    at_.package = at_.dist + "\\" PIO_PACKAGE_NAME;
+    at_.taskTool = at_.dist + "\\package\\Quillbeck.exe";
     at_.nextPackage = WinePath(PIO_NEXT_PACKAGE);
     ASSERT_TRUE(Exists(at_.package)) << at_.package << ": run cmake --install first";
     ASSERT_TRUE(Exists(at_.nextPackage)) << at_.nextPackage;
@@ -103,6 +105,11 @@ class PackageE2E : public ::testing::Test {
       RegDeleteKeyW(HKEY_CURRENT_USER, dpireg::kRequestParentKeyW);
     }
     DeleteTree(at_.work);
+
+    std::string figures = "package under Wine:";
+    for (const std::string& t : timings_) figures += " " + t + ",";
+    figures.pop_back();
+    std::printf("%s\n", figures.c_str());
   }
 
   void TearDown() override { RemoveEverything(); }
@@ -118,6 +125,8 @@ class PackageE2E : public ::testing::Test {
     DeleteTree(at_.installDir);
     DeleteTree(at_.component);
     if (!kept_.kavo) RemoveDirectoryA(at_.kavo.c_str());
+    for (const char* task : {kTaskName, "KvMessageController"})
+      RunAndWait("\"" + at_.taskTool + "\" -D -T:\"" + task + "\"");
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kRecordKey);
     DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, "RunMessageController");
     DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, "KvSrcHelper");
@@ -157,9 +166,9 @@ class PackageE2E : public ::testing::Test {
     return "";
   }
 
-  // The task tool leaves the log-on task's file in the system's task folder.
-  static bool TaskRegistered() {
-    return Exists(SpecialFolder(CSIDL_SYSTEM) + "\\Tasks\\" + kTaskName);
+  // The task tool leaves a log-on task's file in the system's task folder.
+  static bool TaskRegistered(const char* name = kTaskName) {
+    return Exists(SpecialFolder(CSIDL_SYSTEM) + "\\Tasks\\" + name);
   }
 
   static bool HelperRuns() { return !Processes("KvSrcHelper.exe").empty(); }
@@ -245,6 +254,25 @@ class PackageE2E : public ::testing::Test {
     EXPECT_TRUE(!icon.empty() && Exists(icon)) << "list entry icon: \"" << icon << "\"";
   }
 
+  // Of everything the package made, nothing is left.
+  void ExpectNothingLeft() {
+    EXPECT_FALSE(Exists(at_.installDir)) << "files left: " << FilesBelow(at_.installDir).size();
+    EXPECT_FALSE(Exists(at_.component));
+    if (!kept_.kavo) {
+      EXPECT_FALSE(Exists(at_.kavo));
+    }
+    EXPECT_EQ(ShortcutFile(), "");
+    EXPECT_TRUE(ListEntries().empty());
+    EXPECT_TRUE(RelatedProducts(PIO_UPGRADE_CODE).empty());
+    EXPECT_FALSE(Text(HKEY_LOCAL_MACHINE, kRunKey, "KvSrcHelper"));
+    EXPECT_FALSE(Text(HKEY_LOCAL_MACHINE, kRunKey, "RunMessageController"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kRecordKey));
+    EXPECT_FALSE(TaskRegistered());
+    // setup starts the task tool for the component's own task and does not wait.
+    EXPECT_TRUE(WaitUntil([] { return !TaskRegistered("KvMessageController"); }));
+    EXPECT_FALSE(HelperRuns());
+  }
+
   void ExpectComponentForOneApplication() {
     EXPECT_EQ(Number(HKEY_LOCAL_MACHINE, kRecordKey, "COUNT"), 1u);
     EXPECT_EQ(Registered(), std::vector<std::string>{"PioScreen"});
@@ -257,7 +285,7 @@ Places PackageE2E::at_;
 Kept PackageE2E::kept_;
 std::vector<std::string> PackageE2E::timings_;
 
-TEST_F(PackageE2E, InstallUpgradeRepairRemove) {
+TEST_F(PackageE2E, OnVistaInstallUpgradeRepairRemove) {
   // The person's favourites, from before this package (a file of its own kind
   // that no installation may touch).
   const std::string favouritesText = "[Config]\r\n    Information_1 = 800-600-120\r\n";
@@ -276,15 +304,13 @@ TEST_F(PackageE2E, InstallUpgradeRepairRemove) {
   EXPECT_TRUE(TaskRegistered()) << "no log-on task " << kTaskName;
   EXPECT_FALSE(Text(HKEY_LOCAL_MACHINE, kRunKey, "KvSrcHelper"));
 
-  // Windows XP: a newer build replaces it in place, with the Run value instead.
-  SetWindowsVersion("winxp");
+  // A newer build replaces it in place.
   const std::vector<DWORD> helperBefore = Processes("KvSrcHelper.exe");
   run = Msiexec("upgrade", "/i \"" + at_.nextPackage + "\"", "upgrade");
   ASSERT_EQ(run.code, 0u) << "see " << Log("upgrade");
   ExpectOneEntry(PIO_NEXT_VERSION);
   ExpectComponentForOneApplication();
-  EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kRunKey, "KvSrcHelper"), "\"" + HelperPath() + "\"");
-  EXPECT_FALSE(TaskRegistered()) << "the old package's task is still there";
+  EXPECT_TRUE(TaskRegistered());
   EXPECT_TRUE(WaitUntil([&] { return HelperRuns() && Processes("KvSrcHelper.exe") != helperBefore; }))
       << "the helper was not started again";
   EXPECT_EQ(ReadFile(at_.favourites), favouritesText);
@@ -302,37 +328,32 @@ TEST_F(PackageE2E, InstallUpgradeRepairRemove) {
   ASSERT_TRUE(WaitUntil(HelperRuns));
   run = Msiexec("removal", "/x \"" + at_.nextPackage + "\"", "remove");
   ASSERT_EQ(run.code, 0u) << "see " << Log("remove");
-  EXPECT_FALSE(Exists(at_.installDir)) << "files left: " << FilesBelow(at_.installDir).size();
-  EXPECT_FALSE(Exists(at_.component));
-  if (!kept_.kavo) {
-    EXPECT_FALSE(Exists(at_.kavo));
-  }
-  EXPECT_EQ(ShortcutFile(), "");
-  EXPECT_TRUE(ListEntries().empty());
-  EXPECT_TRUE(RelatedProducts(PIO_UPGRADE_CODE).empty());
-  EXPECT_FALSE(Text(HKEY_LOCAL_MACHINE, kRunKey, "KvSrcHelper"));
-  EXPECT_FALSE(Text(HKEY_LOCAL_MACHINE, kRunKey, "RunMessageController"));
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kRecordKey));
-  EXPECT_FALSE(HelperRuns());
+  ExpectNothingLeft();
   EXPECT_EQ(FindWindowA("#32770", "KvMessageController"), nullptr);
   EXPECT_EQ(ReadFile(at_.favourites), favouritesText);
   EXPECT_TRUE(Number(HKEY_CURRENT_USER, Narrow(dpireg::kRequestKeyW), "Range").has_value())
       << "the person's DPI request is gone";
+}
 
-  std::string figures = "package under Wine:";
-  for (const std::string& t : timings_) figures += " " + t + ",";
-  figures.pop_back();
-  std::printf("%s\n", figures.c_str());
+TEST_F(PackageE2E, OnXpTheRunValueStartsTheHelper) {
+  SetWindowsVersion("winxp");
+  Outcome run = Msiexec("install (XP)", "/i \"" + at_.package + "\"", "install-xp");
+  ASSERT_EQ(run.code, 0u) << "see " << Log("install-xp");
+  EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kRunKey, "KvSrcHelper"), "\"" + HelperPath() + "\"");
+  EXPECT_FALSE(TaskRegistered());
+  EXPECT_TRUE(WaitUntil(HelperRuns));
+  ExpectComponentForOneApplication();
+
+  run = Msiexec("removal (XP)", "/x \"" + at_.package + "\"", "remove-xp");
+  ASSERT_EQ(run.code, 0u) << "see " << Log("remove-xp");
+  ExpectNothingLeft();
 }
 
 // The message controller refuses to stop: setup ends with 5, the installation
 // fails with setup's words in its log, and nothing of it stays.
 TEST_F(PackageE2E, FailedMessageControllerStepRollsBack) {
   SetWindowsVersion("vista");
-  char buffer[MAX_PATH];
-  GetEnvironmentVariableA("PIO_DIST_DIR", buffer, MAX_PATH);
-  std::string command =
-      "\"" + WinePath(buffer) + "\\package\\Message Controller\\KvMessageController.exe\" --ignore-close";
+  std::string command = "\"" + at_.dist + "\\package\\Message Controller\\KvMessageController.exe\" --ignore-close";
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION stubborn{};
@@ -345,12 +366,7 @@ TEST_F(PackageE2E, FailedMessageControllerStepRollsBack) {
   EXPECT_NE(log.find("setup.exe -I: setup initial complete"), std::string::npos) << "setup's output is not logged";
   EXPECT_NE(log.find("setup.exe -I failed with exit code 5"), std::string::npos);
 
-  EXPECT_FALSE(Exists(at_.installDir));
-  EXPECT_TRUE(ListEntries().empty());
-  EXPECT_EQ(ShortcutFile(), "");
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kRecordKey));
-  EXPECT_FALSE(TaskRegistered());
-  EXPECT_FALSE(HelperRuns());
+  ExpectNothingLeft();
 
   TerminateProcess(stubborn.hProcess, 1);
   WaitForSingleObject(stubborn.hProcess, 5000);
