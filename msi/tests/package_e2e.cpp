@@ -27,7 +27,6 @@ const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Unin
 const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kRecordKey[] = "SOFTWARE\\KAVO\\KvMessageController";
 const char kWineKey[] = "Software\\Wine";
-const char kWineOverridesKey[] = "Software\\Wine\\DllOverrides";
 const char kTaskName[] = "KvSrcHelper";
 
 std::string Narrow(const wchar_t* text) {
@@ -44,7 +43,7 @@ struct Places {
 
 // The machine as it was before the run, put back at its end.
 struct Kept {
-  SavedValue wineVersion, logPixels, range, menuBuilder;
+  SavedValue wineVersion, logPixels, range;
   bool kavo = false, requestKey = false, favourites = false;
   std::string favouritesText;
 };
@@ -80,18 +79,11 @@ class PackageE2E : public ::testing::Test {
     kept_.wineVersion = Save(HKEY_CURRENT_USER, kWineKey, "Version");
     kept_.logPixels = Save(HKEY_LOCAL_MACHINE, Narrow(dpireg::kSystemKeyW), "LogPixels");
     kept_.range = Save(HKEY_CURRENT_USER, Narrow(dpireg::kRequestKeyW), "Range");
-    kept_.menuBuilder = Save(HKEY_CURRENT_USER, kWineOverridesKey, "winemenubuilder.exe");
-
-    // No menu entry in the Linux home for the shortcut the package makes. (Wine
-    // takes this from the registry for every program it starts; an environment
-    // variable set here would not reach the menu builder.)
-    SetText(HKEY_CURRENT_USER, kWineOverridesKey, "winemenubuilder.exe", "");
   }
 
   static void TearDownTestSuite() {
     RemoveEverything();
     Restore(kept_.range);
-    Restore(kept_.menuBuilder);
     if (kept_.favourites) {
       WriteFile(at_.favourites, kept_.favouritesText);
     } else if (Exists(at_.favourites)) {  // with the folders made for it, when empty
