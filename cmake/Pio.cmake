@@ -12,6 +12,7 @@
 #                                              without sanitizers; figures in the test log
 #   pio_deliverable(target DESTINATION dir)    installed under dist/<preset>/dir and
 #                                              checked for Windows XP imports (and exports)
+#   pio_checked_binary(target [EXPORTS ...])   those checks alone
 
 if(WIN32)
   set(PIO_WINDOWS ON)
@@ -127,6 +128,13 @@ endfunction()
 function(pio_deliverable target)
   cmake_parse_arguments(A "" "DESTINATION" "EXPORTS" ${ARGN})
   install(TARGETS ${target} RUNTIME DESTINATION ${A_DESTINATION})
+  pio_checked_binary(${target} EXPORTS ${A_EXPORTS})
+endfunction()
+
+# The checks of a deliverable for a binary that ships inside another file (the
+# release package's custom actions).
+function(pio_checked_binary target)
+  cmake_parse_arguments(A "" "" "EXPORTS" ${ARGN})
   set_property(GLOBAL APPEND PROPERTY PIO_DELIVERABLES "$<TARGET_FILE:${target}>")
   if(A_EXPORTS)
     string(REPLACE ";" "," exports "${A_EXPORTS}")

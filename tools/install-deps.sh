@@ -3,7 +3,8 @@
 set -euo pipefail
 packages=(cmake g++ ninja-build mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686
           wine wine64 xvfb xauth xdotool imagemagick x11-apps googletest
-          libbenchmark-dev fonts-dejavu-core fonts-dejavu-extra python3 python3-pil file)
+          libbenchmark-dev fonts-dejavu-core fonts-dejavu-extra python3 python3-pil file
+          wixl msitools)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,0 +1,69 @@
+// What the package's end-to-end test reads and changes on the machine (the
+// registry, files, processes, windows, shortcuts, Windows Installer), each as
+// one plain call.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace machine {
+
+// ---- registry (the 64-bit view, as the 64-bit package writes it) -----------
+std::optional<std::string> Text(HKEY root, const std::string& key, const char* name);
+std::optional<DWORD> Number(HKEY root, const std::string& key, const char* name);
+void SetText(HKEY root, const std::string& key, const char* name, const std::string& value);
+void SetNumber(HKEY root, const std::string& key, const char* name, DWORD value);
+void DeleteValue(HKEY root, const std::string& key, const char* name);
+bool KeyExists(HKEY root, const std::string& key);
+std::vector<std::string> Subkeys(HKEY root, const std::string& key);
+
+// A value as it was, to be put back (or deleted when it was not there).
+struct SavedValue {
+  HKEY root = nullptr;
+  std::string key, name;
+  bool present = false;
+  DWORD type = 0;
+  std::vector<BYTE> data;
+};
+SavedValue Save(HKEY root, const std::string& key, const char* name);
+void Restore(const SavedValue& saved);
+
+// ---- files -------------------------------------------------------------------
+bool Exists(const std::string& path);
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& text);
+// Every file below a folder, as paths relative to it.
+std::vector<std::string> FilesBelow(const std::string& folder);
+void DeleteTree(const std::string& path);
+std::string SpecialFolder(int csidl);
+// A Unix path of the build as the prefix sees it.
+std::string WinePath(std::string path);
+
+// ---- processes and windows ---------------------------------------------------
+std::vector<DWORD> Processes(const char* exeName);
+void EndProcesses(const char* exeName);
+// Waits for the state a check needs, up to a deadline.
+bool WaitUntil(const std::function<bool()>& done, DWORD ms = 15000);
+
+struct Outcome {
+  DWORD code = 0xFFFFFFFF;
+  double seconds = 0;
+};
+// Starts a command line and waits for it to end (a hung one is ended and
+// reported with 0xFFFFFFFF).
+Outcome RunAndWait(const std::string& commandLine, DWORD deadlineMs = 180000);
+
+// ---- shortcuts and Windows Installer -----------------------------------------
+struct Shortcut {
+  std::string target, workingFolder;
+};
+std::optional<Shortcut> ReadShortcut(const std::string& lnkPath);
+// Product codes of the installed products of an upgrade code.
+std::vector<std::string> RelatedProducts(const std::string& upgradeCode);
+std::string ProductInfo(const std::string& productCode, const char* property);
+
+}  // namespace machine
