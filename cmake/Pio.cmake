@@ -8,6 +8,8 @@
 #   pio_native_test(name SOURCES... LIBS ...)  GoogleTest on the host, sanitizers on
 #   pio_wine_test(name SOURCES... LIBS ...)    GoogleTest built with mingw, run by wine64
 #   pio_e2e_test(name COMMAND ...)             a whole-program scenario under Wine
+#   pio_benchmark(name SOURCES...)              Google Benchmark on the host, optimised,
+#                                              without sanitizers; figures in the test log
 #   pio_deliverable(target DESTINATION dir)    installed under dist/<preset>/dir and
 #                                              checked for Windows XP imports (and exports)
 
@@ -149,6 +151,32 @@ function(pio_finish)
       COMMAND ${PIO_SOURCE_DIR}/tools/check-exports.sh ${PIO_OBJDUMP} ${checks})
     set_tests_properties(binary_exports PROPERTIES LABELS binary)
   endif()
+endfunction()
+
+# A benchmark of portable code, built from its sources without the sanitizers so
+# that the figures are those of the shipped code.
+function(pio_benchmark name)
+  if(NOT PIO_HOST)
+    return()
+  endif()
+  cmake_parse_arguments(A "" "" "SOURCES" ${ARGN})
+  find_package(benchmark QUIET)
+  if(NOT benchmark_FOUND)
+    return()
+  endif()
+  add_executable(${name} ${A_SOURCES})
+  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE benchmark::benchmark)
+  foreach(property COMPILE_OPTIONS LINK_OPTIONS)
+    get_target_property(options ${name} ${property})
+    if(options)
+      list(FILTER options EXCLUDE REGEX "sanitize|omit-frame-pointer")
+      set_target_properties(${name} PROPERTIES ${property} "${options}")
+    endif()
+  endforeach()
+  target_compile_options(${name} PRIVATE -O2)
+  add_test(NAME ${name} COMMAND ${name} --benchmark_min_time=0.2)
+  set_tests_properties(${name} PROPERTIES LABELS benchmark TIMEOUT 120)
 endfunction()
 
 # A fuzz target (LLVMFuzzerTestOneInput) run on the host under the sanitizers for

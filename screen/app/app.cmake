@@ -9,22 +9,8 @@ add_library(screen_maindlg STATIC
 target_include_directories(screen_maindlg PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(screen_maindlg PUBLIC framework broadcast
   screen_maindlg_core screen_modecatalog screen_language screen_images screen_contour
-  screen_skinbutton screen_screenconfig screen_tvpicture screen_registry
+  screen_skinbutton screen_msgbox screen_screenconfig screen_tvpicture screen_registry
   comctl32 msimg32 shlwapi)
-
-set(PIO_SCREEN_RC ${CMAKE_CURRENT_SOURCE_DIR}/../res/PioScreen.rc)
-set_source_files_properties(${PIO_SCREEN_RC} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/../res/PioScreen.manifest")
-
-# An executable that carries the dialog's resources and, beside it, the skin's
-# image folders, as the program finds them when installed.
-function(pio_screen_executable target)
-  target_sources(${target} PRIVATE ${PIO_SCREEN_RC})
-  target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/../res)
-  pio_skin_resources(${target})
-  add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy_directory ${PIO_SKIN_DIR}/res $<TARGET_FILE_DIR:${target}>/res)
-endfunction()
 
 add_executable(PioScreen WIN32 main.cpp)
 target_link_libraries(PioScreen PRIVATE framework_winmain screen_maindlg)

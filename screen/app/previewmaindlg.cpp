@@ -8,6 +8,8 @@
 #include "broadcast.h"
 #include "contour.h"
 #include "dwordreg.h"
+#include "fadewnd.h"
+#include "generalmsgbox.h"
 #include "images.h"
 #include "language.h"
 #include "screenconfig.h"
@@ -22,7 +24,7 @@ std::unique_ptr<GdiplusRuntime> g_gdiplus;
 
 }  // namespace
 
-CPreviewMainDlg::CPreviewMainDlg() : CDialog(ids::kDialog) {
+CPreviewMainDlg::CPreviewMainDlg() : CSkinnedDialog(ids::kDialog) {
   m_icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(ids::kIcon));
   for (int i = 0; i < kSkinnedButtonCount; ++i) m_buttons[i] = std::make_unique<CxSkinButton>(this);
   for (auto& piece : m_pieces) piece = std::make_unique<CContourBitmap>();
@@ -40,8 +42,6 @@ const MessageMap* CPreviewMainDlg::GetMessageMap() const {
   static const MessageMapEntry entries[] = {
       OnMessage(WM_PAINT, &D::OnPaint),
       OnMessage(WM_QUERYDRAGICON, &D::OnQueryDragIcon),
-      OnMessage(WM_CTLCOLORSTATIC, &D::OnCtlColorStatic),
-      OnMessage(WM_ERASEBKGND, &D::OnEraseBackground),
       OnMessage(WM_DESTROY, &D::OnDestroy),
       OnMessage(WM_LBUTTONDOWN, &D::OnLButtonDown),
       OnMessage(WM_SETCURSOR, &D::OnSetCursor),
@@ -60,17 +60,17 @@ const MessageMap* CPreviewMainDlg::GetMessageMap() const {
       OnRegisteredMessage(&g_broadcastMessage, &D::OnBroadcast),
       OnMessage(WM_SYSCOMMAND, &D::OnSysCommand),
   };
-  static const MessageMap map{CDialog::GetMessageMap(), entries, std::size(entries)};
+  static const MessageMap map{CSkinnedDialog::GetMessageMap(), entries, std::size(entries)};
   return &map;
 }
 
 void CPreviewMainDlg::DoDataExchange(CDataExchange* dx) {
-  CDialog::DoDataExchange(dx);
+  CSkinnedDialog::DoDataExchange(dx);
   for (int i = 0; i < kSkinnedButtonCount; ++i) DDX_Control(dx, kSkinnedButtons[i].id, *m_buttons[i]);
 }
 
 BOOL CPreviewMainDlg::OnInitDialog() {
-  CDialog::OnInitDialog();
+  CSkinnedDialog::OnInitDialog();
   ::SetWindowLongA(m_hWnd, GWL_ID, ids::kDialog);
   ::SetWindowLongA(m_hWnd, GWL_STYLE,
                    ::GetWindowLongA(m_hWnd, GWL_STYLE) | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
@@ -174,14 +174,6 @@ LRESULT CPreviewMainDlg::OnDestroy(WPARAM, LPARAM) {
 LRESULT CPreviewMainDlg::OnQueryDragIcon(WPARAM, LPARAM) {
   return reinterpret_cast<LRESULT>(m_icon);
 }
-
-// Static texts are painted by the dialog itself; the controls only hold places.
-LRESULT CPreviewMainDlg::OnCtlColorStatic(WPARAM wParam, LPARAM) {
-  ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-  return reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
-}
-
-LRESULT CPreviewMainDlg::OnEraseBackground(WPARAM, LPARAM) { return TRUE; }
 
 LRESULT CPreviewMainDlg::OnEndAsOk(WPARAM, LPARAM) {
   OnOK();
@@ -328,11 +320,20 @@ LRESULT CPreviewMainDlg::OnBlueKey(WPARAM, LPARAM) {
 }
 
 void CPreviewMainDlg::AskToExit() {
+  // A key or a broadcast can arrive while the question is open: one at a time.
   if (!IsEnabled(ids::kBlueKey) || m_exitQuestionOpen) return;
   m_exitQuestionOpen = 1;
-  // The skinned exit question ("Are you sure to exit ?" over a fading snapshot)
-  // plugs in here; until it exists the program does not end on this path, so
-  // that a stray key never closes it unasked.
+  INT_PTR answer;
+  {
+    CFadeWnd fade(m_hWnd);
+    CGeneralMsgBox box(m_hWnd, &fade, "Are you sure to exit ?");
+    fade.SetMessageBox(&box);
+    answer = box.DoModal();
+  }
+  if (answer == IDOK) {
+    OnOK();  // the program ends with the dialog
+    return;
+  }
   m_previewRebuildRequest = 0;
   if (m_timer2000) ::KillTimer(m_hWnd, m_timer2000);
   RestartTimer1000(m_timer1000RestartPeriod);

@@ -8,13 +8,13 @@
 
 #include <memory>
 
-#include "dialog.h"
 #include "gdi.h"
 #include "layout.h"
 #include "maindlg_rules.h"
 #include "modecatalog.h"
 #include "screenconfig.h"
 #include "skinbutton.h"
+#include "skinneddialog.h"
 
 class CContourBitmap;
 class GdiplusRuntime;
@@ -24,7 +24,7 @@ class TvPictureAdjustment;
 // The registered broadcast message, obtained during static initialisation.
 extern UINT g_broadcastMessage;
 
-class CPreviewMainDlg : public CDialog, public SkinButtonOwner {
+class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
  public:
   CPreviewMainDlg();
   ~CPreviewMainDlg() override;
@@ -64,8 +64,6 @@ class CPreviewMainDlg : public CDialog, public SkinButtonOwner {
   // Message handlers.
   LRESULT OnPaint(WPARAM, LPARAM);
   LRESULT OnQueryDragIcon(WPARAM, LPARAM);
-  LRESULT OnCtlColorStatic(WPARAM, LPARAM);
-  LRESULT OnEraseBackground(WPARAM, LPARAM);
   LRESULT OnDestroy(WPARAM, LPARAM);
   LRESULT OnLButtonDown(WPARAM, LPARAM);
   LRESULT OnSetCursor(WPARAM, LPARAM);
@@ -108,9 +106,9 @@ class CPreviewMainDlg : public CDialog, public SkinButtonOwner {
   void RepaintRightPanel();
   bool IsEnabled(int id) const { return ::IsWindowEnabled(GetDlgItem(id)) != FALSE; }
   Favourites FavouriteSlots() const;
-  // Where the next issues plug in: applying the selection with its confirmation,
-  // and the exit question. Both return what they did.
+  // Applying the selection with its confirmation plugs in here.
   void ApplySettings();
+  // "Are you sure to exit ?" over a fade; "Yes" ends the dialog.
   void AskToExit();
 
   // Sliders, mouse and timers.

@@ -89,6 +89,20 @@ function(pio_skin_resources target)
   endforeach()
 endfunction()
 
+# An executable that carries the program's resources (dialog templates, bitmaps,
+# icon, cursor) and, beside it, the skin's image folders, as the program finds
+# them when installed: PioScreen itself and the test programs of its windows.
+function(pio_screen_executable target)
+  set(rc ${PIO_SOURCE_DIR}/screen/res/PioScreen.rc)
+  set_source_files_properties(${rc} PROPERTIES
+    OBJECT_DEPENDS "${PIO_SOURCE_DIR}/screen/res/PioScreen.manifest")
+  target_sources(${target} PRIVATE ${rc})
+  target_include_directories(${target} PRIVATE ${PIO_SOURCE_DIR}/screen/res)
+  pio_skin_resources(${target})
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${PIO_SKIN_DIR}/res $<TARGET_FILE_DIR:${target}>/res)
+endfunction()
+
 # Beside the program, at the paths it looks its images up by.
 foreach(relative IN LISTS skin_installed)
   get_filename_component(folder ${relative} DIRECTORY)

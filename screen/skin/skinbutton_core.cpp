@@ -3,7 +3,6 @@
 #include <set>
 
 namespace skinbutton {
-namespace {
 
 bool SameName(const char* a, const char* b) {
   for (;; ++a, ++b) {
@@ -14,6 +13,8 @@ bool SameName(const char* a, const char* b) {
     if (x == '\0') return true;
   }
 }
+
+namespace {
 
 struct HeightRow {
   const char* language;

@@ -9,6 +9,13 @@
 //   scrollpos ID       the position of a scroll bar control
 //   post MSG W L       posts a message (numbers in C notation; MSG may be "broadcast")
 //   iconic | minimize | foreground
+//   send MSG W L       sends a message and prints the result ("timeout" after 5 s)
+//   box MS             waits for a question box over the window; prints its rectangle
+//   nobox MS           waits until no question box is left
+//   boxes              number of question boxes shown over the window
+//   boxrect ID | boxtext   a question box's control rectangle; its message
+//   self enabled | self focused   the window enabled; it (or a control of it) has
+//                      the keyboard focus of its thread and is the active window
 #include <windows.h>
 
 #include <cstdio>
@@ -29,6 +36,28 @@ BOOL CALLBACK CountWindow(HWND hwnd, LPARAM counter) {
 }
 
 unsigned long Number(const char* text) { return std::strtoul(text, nullptr, 0); }
+
+// The question boxes: dialogs owned by the main window and shown.
+struct Boxes {
+  HWND owner;
+  HWND first = nullptr;
+  int count = 0;
+};
+BOOL CALLBACK CountBox(HWND hwnd, LPARAM p) {
+  auto* boxes = reinterpret_cast<Boxes*>(p);
+  char cls[16] = "";
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (!std::strcmp(cls, "#32770") && GetWindow(hwnd, GW_OWNER) == boxes->owner && IsWindowVisible(hwnd)) {
+    if (!boxes->first) boxes->first = hwnd;
+    ++boxes->count;
+  }
+  return TRUE;
+}
+Boxes FindBoxes(HWND owner) {
+  Boxes boxes{owner};
+  if (owner) EnumWindows(&CountBox, reinterpret_cast<LPARAM>(&boxes));
+  return boxes;
+}
 
 void PrintRect(HWND hwnd) {
   RECT r{};
@@ -62,6 +91,21 @@ int main(int argc, char** argv) {
     std::printf("%d\n", n);
     return 0;
   }
+  if ((!std::strcmp(what, "box") || !std::strcmp(what, "nobox")) && argc > 2) {
+    const bool none = what[0] == 'n';
+    const DWORD limit = Number(argv[2]), start = GetTickCount();
+    while (GetTickCount() - start < limit) {
+      const Boxes boxes = FindBoxes(Find());
+      if (!none && boxes.count > 0) {
+        PrintRect(boxes.first);
+        return 0;
+      }
+      if (none && boxes.count == 0) return 0;
+      Sleep(20);
+    }
+    std::printf("timed out\n");
+    return 1;
+  }
   HWND dialog = Find();
   if (!dialog) {
     std::printf("no window\n");
@@ -80,6 +124,35 @@ int main(int argc, char** argv) {
                              ? RegisterWindowMessageA("WM_KAVO_BROADCAST_MESSAGE")
                              : Number(argv[2]);
     PostMessageA(dialog, message, Number(argv[3]), Number(argv[4]));
+  } else if (!std::strcmp(what, "send") && argc > 4) {
+    const UINT message = !std::strcmp(argv[2], "broadcast")
+                             ? RegisterWindowMessageA("WM_KAVO_BROADCAST_MESSAGE")
+                             : Number(argv[2]);
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutA(dialog, message, Number(argv[3]), Number(argv[4]), SMTO_NORMAL, 5000, &result))
+      std::printf("%lu\n", static_cast<unsigned long>(result));
+    else
+      std::printf("timeout\n");
+  } else if (!std::strcmp(what, "boxes")) {
+    std::printf("%d\n", FindBoxes(dialog).count);
+  } else if (!std::strcmp(what, "boxrect") && argc > 2) {
+    const Boxes boxes = FindBoxes(dialog);
+    if (!boxes.first) return 1;
+    PrintRect(GetDlgItem(boxes.first, Number(argv[2])));
+  } else if (!std::strcmp(what, "boxtext")) {
+    const Boxes boxes = FindBoxes(dialog);
+    char text[260] = "";
+    if (boxes.first) GetDlgItemTextA(boxes.first, 1016, text, sizeof text);
+    std::printf("%s\n", text);
+  } else if (!std::strcmp(what, "self") && argc > 2 && !std::strcmp(argv[2], "enabled")) {
+    std::printf("%d\n", IsWindowEnabled(dialog) ? 1 : 0);
+  } else if (!std::strcmp(what, "self") && argc > 2 && !std::strcmp(argv[2], "focused")) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    const bool got = GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+    const bool focused = got && info.hwndActive == dialog &&
+                         (info.hwndFocus == dialog || IsChild(dialog, info.hwndFocus));
+    std::printf("%d\n", focused ? 1 : 0);
   } else if (!std::strcmp(what, "iconic")) {
     std::printf("%d\n", IsIconic(dialog) ? 1 : 0);
   } else if (!std::strcmp(what, "minimize")) {
