@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# PioScreen in English and every language the stand-in library ships, each started
+# in the locale of a machine of that language (its ANSI code page and fonts): pages
+# 1, 2 and 4 and the exit question are walked, and what the program drew (Wine's
+# trace of DrawTextExW, after the system read the program's ANSI bytes) is checked
+# against the language's own UTF-8 source by check_languages.py.
+# Usage: languages_e2e.sh DRIVER.exe GLYPH_PROBE.exe [LANGUAGE...]  (inside tools/wine-env.sh)
+set -u
+driver_exe=$1
+probe_exe=$2
+shift 2
+here=$(cd "$(dirname "$0")" && pwd)
+sources=$PIO_SOURCE_DIR/standins/DiZovadAzir/Languages
+work=$PIO_BINARY_DIR/e2e-languages
+rm -rf "$work"
+mkdir -p "$work"
+passed=0
+failed=0
+
+check() {  # check NAME EXPECTED ACTUAL
+  if [ "$2" = "$3" ]; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1)); echo "FAIL $1: expected '$2', got '$3'"
+  fi
+}
+
+drive() { "$PIO_WINE64" "$driver_exe" "$@" >"$work/driver.out" 2>/dev/null </dev/null; tr -d '\r' <"$work/driver.out"; }
+
+# drawn PATTERN MS: waits until the trace has one more DrawTextExW line matching
+# PATTERN (grep -E) than it had when the step began ($mark), so that the step's
+# painting is in the trace.
+drawn() {
+  local deadline=$(( $(date +%s%3N) + $2 ))
+  while [ "$(grep -c -E -e "$1" "$trace")" -le "$(grep -c -E -e "$1" "$mark")" ]; do
+    [ "$(date +%s%3N)" -ge "$deadline" ] && return 1
+    sleep 0.1
+  done
+}
+step() { cp "$trace" "$mark"; }
+
+locale_of() {  # the locale its language file names, else C
+  local locale
+  locale=$(sed -n 's/^; locale \([A-Za-z_]*\).*/\1/p' "$sources/$1.txt" 2>/dev/null | head -n 1)
+  echo "${locale:-C}.UTF-8"
+}
+
+cp -r "$PIO_DIST_DIR/PioScreen" "$work/tv"
+cp "$PIO_DIST_DIR/testkit/atipdlxx.dll" "$PIO_DIST_DIR/testkit/atipdlxx.ini" "$work/tv/" 2>/dev/null
+# Two favourites, so that page 2 shows slot captions: one at a preset DPI, one not.
+appdata=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Local | grep -v /Public/ | head -n 1)
+favourites=$appdata/KAVO/Pio-Screen/ScreenConfig.ini
+mkdir -p "$(dirname "$favourites")"
+[ -f "$favourites" ] && mv "$favourites" "$work/ScreenConfig.kept"
+printf '[Config]\r\n    Information_1 = 1024-600-96\r\n    Information_2 = 800-480-100\r\n' >"$favourites"
+
+if [ $# -gt 0 ]; then
+  languages=("$@")
+else
+  languages=(English)
+  for f in "$sources"/*.txt; do languages+=("$(basename "$f" .txt)"); done
+fi
+
+for language in "${languages[@]}"; do
+  trace=$work/$language.trace
+  mark=$work/mark.trace
+  locale=$(locale_of "$language")
+  : >"$trace"; : >"$mark"
+  printf '[Language]\r\nName=%s\r\n' "$language" >"$work/tv/DiZovadAzir.ini"
+  (cd "$work/tv" && LC_ALL=$locale WINEDEBUG=trace+text exec "$PIO_WINE64" PioScreen.exe \
+     >"$trace" 2>&1 </dev/null) &
+  pio_pid=$!
+  rect=$(drive wait 20000)
+  if ! [[ $rect =~ ^-?[0-9]+\ -?[0-9]+\ -?[0-9]+\ -?[0-9]+$ ]]; then
+    check "$language: window" shown "$rect"
+    "$PIO_WINESERVER" -k >/dev/null 2>&1; wait "$pio_pid" 2>/dev/null
+    "$PIO_WINESERVER" -p >/dev/null 2>&1 </dev/null
+    continue
+  fi
+  read -r left top right bottom <<<"$rect"
+  check "$language: window" 1024x576 "$((right - left))x$((bottom - top))"
+  check "$language: page 1 drawn" 0 "$(drawn '\[\(688,15\)-\(992,91\)\]' 10000; echo $?)"
+  import -window root -crop "1024x576+$left+$top" +repage "$work/$language-page1.png"
+  step
+  drive post broadcast 0x2655 0x0312005C >/dev/null  # green: page 2, the favourites
+  check "$language: page 2 slots drawn" 0 "$(drawn '\[\(2,0\)-\(288,60\)\]' 10000; echo $?)"
+  step
+  drive post broadcast 0x2655 0x0312005D >/dev/null  # yellow: page 4
+  check "$language: page 4 drawn" 0 "$(drawn '\[\(712,94\)-\(922,144\)\]' 10000; echo $?)"
+  step
+  xdotool key Escape
+  check "$language: exit question" 0 "$(drive box 10000 >/dev/null; echo $?)"
+  # The message itself (not its measuring), drawn after the buttons' captions.
+  check "$language: exit question drawn" 0 "$(drawn '-\(370,180\)\] 0000001[56]' 10000; echo $?)"
+  xdotool key Escape
+  check "$language: exit question gone" 0 "$(drive nobox 5000 >/dev/null; echo $?)"
+  drive post 0x0112 0xF060 0 >/dev/null  # from the task bar: no question
+  check "$language: closed" 0 "$(drive gone 10000 >/dev/null; echo $?)"
+  wait "$pio_pid" 2>/dev/null
+
+  # What was drawn, against the language's source.
+  while read -r verdict rest; do
+    if [ "$verdict" = ok ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "$verdict $rest"; fi
+  done < <(/usr/bin/python3 "$here/check_languages.py" check "$sources" "$work" "$language")
+  # Glyphs for every text in the font the program asks for, in the language's locale.
+  /usr/bin/python3 "$here/check_languages.py" texts "$sources" "$language" >"$work/$language.texts"
+  LC_ALL=$locale "$PIO_WINE64" "$probe_exe" "$language" "$work/$language.texts" \
+    >"$work/$language.glyphs" 2>/dev/null </dev/null
+  check "$language: every character has a glyph ($(tr -d '\r' <"$work/$language.glyphs" | head -n 1))" 0 $?
+  echo "$language ($locale) walked"
+done
+
+rm -f "$favourites"
+[ -f "$work/ScreenConfig.kept" ] && mv "$work/ScreenConfig.kept" "$favourites"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
