@@ -43,8 +43,16 @@ start() {  # start FOLDER LANGUAGE: waits for the window
   (cd "$folder" && LC_ALL=$(locale_of "$language") exec "$PIO_WINE64" PioScreen.exe \
      >"$PIO_DEMO_DIR/$language.log" 2>&1 </dev/null) &
   pio_pid=$!
+  local geometry="" spread
   for _ in $(seq 200); do
-    [ -n "$(window_geometry)" ] && return 0
+    geometry=$(window_geometry)
+    if [ -n "$geometry" ]; then
+      # Mapped is not yet painted: wait until the window's part of the screen is
+      # no longer one plain colour.
+      import -window root -crop "$geometry" +repage "$tmp/window.png"
+      spread=$(convert "$tmp/window.png" -format '%[fx:int(1000*standard_deviation)]' info:)
+      [ "${spread:-0}" -gt 50 ] && return 0
+    fi
     sleep 0.1
   done
   return 1
