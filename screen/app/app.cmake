@@ -5,11 +5,13 @@ endif()
 
 # The main dialog, shared by the program, its Wine tests and its timing program.
 add_library(screen_maindlg STATIC
-  previewmaindlg.cpp previewmaindlg_paint.cpp previewmaindlg_sliders.cpp mainapp.cpp)
+  previewmaindlg.cpp previewmaindlg_paint.cpp previewmaindlg_sliders.cpp previewmaindlg_apply.cpp
+  mainapp.cpp)
 target_include_directories(screen_maindlg PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(screen_maindlg PUBLIC framework broadcast
   screen_maindlg_core screen_modecatalog screen_language screen_images screen_contour
   screen_skinbutton screen_msgbox screen_screenconfig screen_tvpicture screen_registry
+  screen_dpistore screen_apply_core screen_restart
   comctl32 msimg32 shlwapi)
 
 add_executable(PioScreen WIN32 main.cpp)

@@ -7,7 +7,6 @@
 
 #include "broadcast.h"
 #include "contour.h"
-#include "dwordreg.h"
 #include "fadewnd.h"
 #include "generalmsgbox.h"
 #include "images.h"
@@ -160,7 +159,6 @@ LRESULT CPreviewMainDlg::OnDestroy(WPARAM, LPARAM) {
     g_gdiplus.reset();
   }
   m_favourites.reset();
-  m_registryWriter.reset();
   m_captionFont.DeleteObject();
   m_labelFont.DeleteObject();
   m_previewFont.DeleteObject();
@@ -339,11 +337,6 @@ void CPreviewMainDlg::AskToExit() {
   RestartTimer1000(m_timer1000RestartPeriod);
   m_timer2000 = ::SetTimer(m_hWnd, 2000, m_timer2000Period, &CPreviewMainDlg::TimerProc);
   m_exitQuestionOpen = 0;
-}
-
-void CPreviewMainDlg::ApplySettings() {
-  // Switching the display to the selected size with its timed confirmation, and
-  // storing the DPI choice with the restart question, plug in here.
 }
 
 LRESULT CPreviewMainDlg::OnSlot(WPARAM wParam, LPARAM) {

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "gdi.h"
+#include "dpistore.h"
 #include "layout.h"
 #include "maindlg_rules.h"
 #include "modecatalog.h"
@@ -18,7 +19,6 @@
 
 class CContourBitmap;
 class GdiplusRuntime;
-class DwordRegHelper;
 class TvPictureAdjustment;
 
 // The registered broadcast message, obtained during static initialisation.
@@ -106,8 +106,13 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   void RepaintRightPanel();
   bool IsEnabled(int id) const { return ::IsWindowEnabled(GetDlgItem(id)) != FALSE; }
   Favourites FavouriteSlots() const;
-  // Applying the selection with its confirmation plugs in here.
+  // Applying the selection (previewmaindlg_apply.cpp): switches to the selected
+  // size and asks to keep it, stores the DPI choice and offers a restart.
+  friend class DialogApplyOps;
   void ApplySettings();
+  bool ConfirmResolution(ScreenSize size);
+  void RestoreSelection(int width, int height, double dpi);
+  bool AskToRestart();
   // "Are you sure to exit ?" over a fade; "Yes" ends the dialog.
   void AskToExit();
 
@@ -146,7 +151,7 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   int m_page = 0;
   std::unique_ptr<ScreenConfigRecord> m_favourites;
   char m_configPath[MAX_PATH] = "";
-  std::unique_ptr<DwordRegHelper> m_registryWriter;  // made on the first DPI store
+  DpiStore m_dpiStore;  // the DPI request; its registry writer is made on the first store
   int m_accepted = 1;
   CFont m_captionFont, m_labelFont, m_previewFont;
   int m_saved = 0;

@@ -26,5 +26,19 @@ HRESULT DpiStore::StoreDpiChoice(int dpiChoice, double currentDpi) {
     case dpistore::Step::kRefuse: return E_FAIL;
     case dpistore::Step::kWrite: break;
   }
-  return dpistore::ResultOfWrite(m_writer->Write(plan.dpi) != FALSE);
+  DWORD previous = 0;
+  const bool hadPrevious = m_writer->TryRead(previous);
+  const bool written = m_writer->Write(plan.dpi) != FALSE;
+  if (written) {
+    m_previous = previous;
+    m_hadPrevious = hadPrevious;
+    m_undoable = true;
+  }
+  return dpistore::ResultOfWrite(written);
+}
+
+bool DpiStore::UndoLastStore() {
+  if (!m_writer || !m_undoable) return true;
+  m_undoable = false;
+  return m_hadPrevious ? m_writer->Write(m_previous) != FALSE : m_writer->Delete();
 }

@@ -25,6 +25,10 @@ class DpiStore {
   // is `currentDpi` (nothing written); E_FAIL when the write failed or no display
   // can use that DPI (nothing written).
   HRESULT StoreDpiChoice(int dpiChoice, double currentDpi);
+  // Puts the request back as it was before the last store that wrote it (the
+  // value it held, or none); nothing when no store has written. True when the
+  // request is as it was.
+  bool UndoLastStore();
 
   // The writer, once made (null before the first store).
   const DwordRegHelper* Writer() const { return m_writer.get(); }
@@ -34,4 +38,9 @@ class DpiStore {
   std::string m_keyPath;
   std::string m_valueName;
   std::unique_ptr<DwordRegHelper> m_writer;
+  // What the request held before the last write: its value, whether it had one,
+  // and whether there is a write to undo.
+  DWORD m_previous = 0;
+  bool m_hadPrevious = false;
+  bool m_undoable = false;
 };

@@ -32,7 +32,8 @@ std::vector<DEVMODEA> EnumeratePrimaryDisplayModes() {
 
 DisplayModeRecord ToModeRecord(const DEVMODEA& mode) {
   return DisplayModeRecord{mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel,
-                           mode.dmDisplayFrequency};
+                           mode.dmDisplayFrequency,
+                           (mode.dmFields & DM_DISPLAYFLAGS) && (mode.dmDisplayFlags & DM_INTERLACED)};
 }
 
 std::vector<DisplayModeRecord> ToModeRecords(const std::vector<DEVMODEA>& modes) {

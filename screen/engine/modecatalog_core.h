@@ -19,6 +19,7 @@ struct DisplayModeRecord {
   std::uint32_t height;
   std::uint32_t bitsPerPixel;
   std::uint32_t frequency;
+  bool interlaced = false;
 };
 
 using SizeList = std::vector<ScreenSize>;

@@ -31,6 +31,21 @@ LONG SetDword(HKEY key, const wchar_t* name, const DWORD& value) {
                           sizeof value);
 }
 
+LONG OpenKey(HKEY root, const char* path, REGSAM access, HKEY* key) {
+  return ::RegOpenKeyExA(root, path, 0, access, key);
+}
+LONG OpenKey(HKEY root, const wchar_t* path, REGSAM access, HKEY* key) {
+  return ::RegOpenKeyExW(root, path, 0, access, key);
+}
+LONG QueryDword(HKEY key, const char* name, DWORD* value, DWORD* size) {
+  return ::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), size);
+}
+LONG QueryDword(HKEY key, const wchar_t* name, DWORD* value, DWORD* size) {
+  return ::RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), size);
+}
+LONG DeleteValue(HKEY key, const char* name) { return ::RegDeleteValueA(key, name); }
+LONG DeleteValue(HKEY key, const wchar_t* name) { return ::RegDeleteValueW(key, name); }
+
 }  // namespace
 
 template <class Char>
@@ -53,17 +68,14 @@ BOOL BasicDwordReg<Char>::Write(DWORD value) {
   return set == ERROR_SUCCESS;
 }
 
-template class BasicDwordReg<char>;
-template class BasicDwordReg<wchar_t>;
-
-bool DwordReg::TryRead(DWORD& value) {
+template <class Char>
+bool BasicDwordReg<Char>::TryRead(DWORD& value) {
   if (!m_usable) return false;
   HKEY key = nullptr;
-  if (::RegOpenKeyExW(m_root, m_keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+  if (OpenKey(m_root, m_keyPath, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
   DWORD read = 0;
   DWORD size = sizeof read;
-  const LONG query =
-      ::RegQueryValueExW(key, m_valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(&read), &size);
+  const LONG query = QueryDword(key, m_valueName, &read, &size);
   ::RegCloseKey(key);
   // A shorter value would leave bytes of an earlier one in the number.
   if (query != ERROR_SUCCESS || size != sizeof read) return false;
@@ -71,6 +83,21 @@ bool DwordReg::TryRead(DWORD& value) {
   value = read;
   return true;
 }
+
+template <class Char>
+bool BasicDwordReg<Char>::Delete() {
+  if (!m_usable) return false;
+  HKEY key = nullptr;
+  const LONG open = OpenKey(m_root, m_keyPath, KEY_SET_VALUE, &key);
+  if (open == ERROR_FILE_NOT_FOUND) return true;
+  if (open != ERROR_SUCCESS) return false;
+  const LONG removed = DeleteValue(key, m_valueName);
+  ::RegCloseKey(key);
+  return removed == ERROR_SUCCESS || removed == ERROR_FILE_NOT_FOUND;
+}
+
+template class BasicDwordReg<char>;
+template class BasicDwordReg<wchar_t>;
 
 DWORD DwordReg::Read() {
   DWORD value = 0;

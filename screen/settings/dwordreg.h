@@ -21,6 +21,12 @@ class BasicDwordReg {
   // Keeps `value`, opens or creates the key and sets the value as a REG_DWORD.
   // 1 when the value was set; 0 otherwise (nothing set).
   BOOL Write(DWORD value);
+  // The value read, keeping it; false (`value` untouched) when the key or value
+  // is missing or the value is not four bytes long, so that a stored 0 and a
+  // missing value can be told apart. The stored type is not checked.
+  bool TryRead(DWORD& value);
+  // Removes the value; true when it is gone (also when it was never there).
+  bool Delete();
 
   HKEY Root() const { return m_root; }
   const Char* KeyPath() const { return m_keyPath; }
@@ -50,8 +56,4 @@ class DwordReg : public BasicDwordReg<wchar_t> {
 
   // The value, or 0 when the key or value cannot be read.
   DWORD Read();
-  // The value read, keeping it; false (`value` untouched) when the key or value
-  // is missing or the value is not four bytes long, so that a stored 0 and a
-  // missing value can be told apart. The stored type is not checked.
-  bool TryRead(DWORD& value);
 };

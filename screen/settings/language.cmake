@@ -1,8 +1,10 @@
 # Language binding: the maker's language library beside the program, the current
 # language and the program's texts in it; and bringing a window to the front.
+pio_core_library(screen_language_core SOURCES language_names.cpp)
+
 if(PIO_WINDOWS)
   add_library(screen_language STATIC language.cpp)
-  target_link_libraries(screen_language PUBLIC user32)
+  target_link_libraries(screen_language PUBLIC screen_language_core user32)
   target_include_directories(screen_language PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 endif()
 

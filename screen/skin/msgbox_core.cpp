@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "language_names.h"
 #include "skinbutton_core.h"
 
 namespace msgbox {
@@ -11,10 +12,6 @@ namespace {
 constexpr std::uint32_t kEnter = 13, kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
 constexpr std::uint32_t kPad2 = 98, kPad4 = 100, kPad6 = 102, kPad8 = 104;
 
-// Languages whose sentences run long get a smaller message font.
-constexpr const char* kSmallerLanguages[] = {"Dutch",  "Finnish", "Hungarian", "Norwegian",
-                                             "Poland", "Slovak",  "Turkish"};
-
 }  // namespace
 
 MessageFont MessageFontFor(const char* language) {
@@ -22,8 +19,10 @@ MessageFont MessageFontFor(const char* language) {
   // Weight and character set follow the button captions' table.
   const skinbutton::CaptionFont caption = skinbutton::CaptionFontFor(language);
   MessageFont font{-21, caption.weight, caption.charset};
-  for (const char* name : kSmallerLanguages)
-    if (skinbutton::SameName(language, name)) font.height = -20;
+  // Languages whose sentences run long get a smaller message font.
+  if (IsOneOfLanguages(language, {"Dutch", "Finnish", "Hungarian", "Norwegian", "Poland", "Slovak",
+                                   "Turkish"}))
+    font.height = -20;
   return font;
 }
 

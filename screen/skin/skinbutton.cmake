@@ -1,5 +1,5 @@
 # The skinned push button: image choice, caption font, mouse tracking, check states.
-pio_core_library(screen_skinbutton_core SOURCES skinbutton_core.cpp)
+pio_core_library(screen_skinbutton_core SOURCES skinbutton_core.cpp LIBS screen_language_core)
 pio_native_test(skinbutton_core_tests SOURCES tests/skinbutton_core_tests.cpp
   LIBS screen_skinbutton_core)
 

@@ -2,17 +2,9 @@
 
 #include <set>
 
-namespace skinbutton {
+#include "language_names.h"
 
-bool SameName(const char* a, const char* b) {
-  for (;; ++a, ++b) {
-    char x = *a, y = *b;
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-    if (x == '\0') return true;
-  }
-}
+namespace skinbutton {
 
 namespace {
 
@@ -72,16 +64,16 @@ CaptionFont CaptionFontFor(const char* language) {
   if (!language) language = "English";
   CaptionFont font{kDefaultHeight, 400, kDefaultCharset};
   for (const HeightRow& row : kHeights) {
-    if (SameName(language, row.language)) {
+    if (SameLanguageName(language, row.language)) {
       font.height = row.height;
       break;
     }
   }
   for (const char* bold : kBoldLanguages) {
-    if (SameName(language, bold)) font.weight = 700;
+    if (SameLanguageName(language, bold)) font.weight = 700;
   }
   for (const CharsetRow& row : kCharsets) {
-    if (SameName(language, row.language)) {
+    if (SameLanguageName(language, row.language)) {
       font.charset = row.charset;
       break;
     }

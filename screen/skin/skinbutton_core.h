@@ -44,8 +44,6 @@ struct CaptionFont {
   std::uint8_t charset;
 };
 constexpr const char* kCaptionFace = "Arial Black";
-// Language names are ASCII words compared without regard to case.
-bool SameName(const char* a, const char* b);
 CaptionFont CaptionFontFor(const char* language);
 
 bool HasCaptionFont(SkinRole role);

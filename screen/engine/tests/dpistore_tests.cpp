@@ -63,6 +63,21 @@ TEST_F(DpiStoreTest, ADpiNoDisplayCanUseIsNeverStored) {
   EXPECT_EQ(-1, Stored());
 }
 
+TEST_F(DpiStoreTest, UndoPutsBackWhatTheRequestHeldBeforeTheLastWrite) {
+  EXPECT_TRUE(store.UndoLastStore()) << "nothing written yet: nothing to undo";
+  ASSERT_EQ(S_OK, store.StoreDpiChoice(125, 96.0));
+  EXPECT_TRUE(store.UndoLastStore());
+  EXPECT_EQ(-1, Stored()) << "there was no request before";
+
+  ASSERT_EQ(S_OK, store.StoreDpiChoice(146, 96.0));
+  ASSERT_EQ(S_OK, store.StoreDpiChoice(125, 96.0));
+  EXPECT_EQ(E_NOTIMPL, store.StoreDpiChoice(100, 96.0)) << "a store that writes nothing is not undone";
+  EXPECT_TRUE(store.UndoLastStore());
+  EXPECT_EQ(140, Stored()) << "the request pending before this store";
+  EXPECT_TRUE(store.UndoLastStore());
+  EXPECT_EQ(140, Stored()) << "undone once only";
+}
+
 TEST(DpiStoreDefault, WritesTheCurrentUsersRequest) {
   DpiStore store;
   ASSERT_EQ(E_NOTIMPL, store.StoreDpiChoice(100, 96.0));  // makes the writer, writes nothing

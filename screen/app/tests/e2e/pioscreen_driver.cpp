@@ -16,6 +16,12 @@
 //   boxrect ID | boxtext   a question box's control rectangle; its message
 //   self enabled | self focused   the window enabled; it (or a control of it) has
 //                      the keyboard focus of its thread and is the active window
+//   kill               ends the program at once, as a crash or a power cut would
+// The display (no window needed):
+//   mode | savedmode   the size in force, the size Windows starts with: "W H"
+//   setmode W H [save] shows that size (32 bits, 60 Hz), and saves it when asked
+//   backafter W H MS   waits for a question box, then until the display is W x H;
+//                      prints the milliseconds between the two
 #include <windows.h>
 
 #include <cstdio>
@@ -65,6 +71,53 @@ void PrintRect(HWND hwnd) {
   std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
 }
 
+bool DisplaySize(DWORD which, DWORD& width, DWORD& height) {
+  DEVMODEA mode{};
+  mode.dmSize = sizeof mode;
+  if (!EnumDisplaySettingsA(nullptr, which, &mode)) return false;
+  width = mode.dmPelsWidth;
+  height = mode.dmPelsHeight;
+  return true;
+}
+
+int DisplayCommand(int argc, char** argv) {
+  const char* what = argv[1];
+  DWORD w = 0, h = 0;
+  if (!std::strcmp(what, "mode") || !std::strcmp(what, "savedmode")) {
+    if (!DisplaySize(what[0] == 'm' ? ENUM_CURRENT_SETTINGS : ENUM_REGISTRY_SETTINGS, w, h)) return 1;
+    std::printf("%lu %lu\n", w, h);
+    return 0;
+  }
+  if (!std::strcmp(what, "setmode") && argc > 3) {
+    DEVMODEA mode{};
+    mode.dmSize = sizeof mode;
+    for (DWORD i = 0; EnumDisplaySettingsA(nullptr, i, &mode); ++i) {
+      if (mode.dmPelsWidth == Number(argv[2]) && mode.dmPelsHeight == Number(argv[3]) &&
+          mode.dmBitsPerPel == 32) {
+        const DWORD flags = argc > 4 && !std::strcmp(argv[4], "save") ? CDS_UPDATEREGISTRY : 0;
+        return ChangeDisplaySettingsExA(nullptr, &mode, nullptr, flags, nullptr) == DISP_CHANGE_SUCCESSFUL ? 0 : 1;
+      }
+    }
+    return 1;
+  }
+  if (!std::strcmp(what, "backafter") && argc > 4) {
+    const DWORD limit = Number(argv[4]), start = GetTickCount();
+    DWORD asked = 0;
+    while (GetTickCount() - start < limit) {
+      if (!asked && FindBoxes(FindWindowA("P-Screen Dialog", "Pio Screen Setting")).count > 0)
+        asked = GetTickCount();
+      if (asked && DisplaySize(ENUM_CURRENT_SETTINGS, w, h) && w == Number(argv[2]) && h == Number(argv[3])) {
+        std::printf("%lu\n", GetTickCount() - asked);
+        return 0;
+      }
+      Sleep(5);
+    }
+    std::printf("timed out\n");
+    return 1;
+  }
+  return -1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -91,6 +144,8 @@ int main(int argc, char** argv) {
     std::printf("%d\n", n);
     return 0;
   }
+  const int display = DisplayCommand(argc, argv);
+  if (display >= 0) return display;
   if ((!std::strcmp(what, "box") || !std::strcmp(what, "nobox")) && argc > 2) {
     const bool none = what[0] == 'n';
     const DWORD limit = Number(argv[2]), start = GetTickCount();
@@ -153,6 +208,13 @@ int main(int argc, char** argv) {
     const bool focused = got && info.hwndActive == dialog &&
                          (info.hwndFocus == dialog || IsChild(dialog, info.hwndFocus));
     std::printf("%d\n", focused ? 1 : 0);
+  } else if (!std::strcmp(what, "kill")) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(dialog, &pid);
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+    if (!process || !TerminateProcess(process, 9)) return 1;
+    WaitForSingleObject(process, 10000);
+    CloseHandle(process);
   } else if (!std::strcmp(what, "iconic")) {
     std::printf("%d\n", IsIconic(dialog) ? 1 : 0);
   } else if (!std::strcmp(what, "minimize")) {

@@ -1,0 +1,133 @@
+// Applying the selection: the display switched to the selected size with the
+// timed question whether to keep it, the DPI choice stored for the next start of
+// Windows with the offer to restart. The order of the step is decided by
+// apply::RunApply; this is the dialog's side of each of its effects.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "apply_core.h"
+#include "fadewnd.h"
+#include "generalmsgbox.h"
+#include "language.h"
+#include "previewmaindlg.h"
+#include "restart.h"
+#include "timedmsgbox.h"
+
+class DialogApplyOps final : public apply::ApplyOps {
+ public:
+  explicit DialogApplyOps(CPreviewMainDlg& dialog) : d(dialog) {}
+
+  std::vector<DisplayModeRecord> Modes() override {
+    m_modes = EnumeratePrimaryDisplayModes();
+    return ToModeRecords(m_modes);
+  }
+  bool SwitchTo(std::size_t index) override {
+    if (index >= m_modes.size()) return false;
+    // Shown, not saved: Windows keeps starting in the saved mode until a person
+    // has accepted this one.
+    const LONG result = ::ChangeDisplaySettingsExA(nullptr, &m_modes[index], nullptr, 0, nullptr);
+    if (result != DISP_CHANGE_SUCCESSFUL) return false;
+    d.OnDisplayChange();  // whether or not the system's notice has come yet
+    return true;
+  }
+  void Save(std::size_t index) override {
+    if (index < m_modes.size())
+      ::ChangeDisplaySettingsExA(nullptr, &m_modes[index], nullptr, CDS_UPDATEREGISTRY | CDS_NORESET,
+                                 nullptr);
+  }
+  dpistore::Result StoreDpi(std::int32_t dpiChoice) override {
+    return d.m_dpiStore.StoreDpiChoice(dpiChoice, d.m_current.dpi);
+  }
+  void UndoDpiStore() override { d.m_dpiStore.UndoLastStore(); }
+  void ShowNewMode() override {
+    d.m_previewRebuildRequest = 0;
+    d.m_previewRefreshToggle = 0;
+    d.RepaintWhole();
+  }
+  bool ConfirmResolution(ScreenSize size) override { return d.ConfirmResolution(size); }
+  void RestoreSelection(ScreenSize size, double dpi) override {
+    d.RestoreSelection(size.width, size.height, dpi);
+  }
+  void ShowSwitchedBack() override {
+    d.m_previewRefreshToggle = 0;
+    d.m_previewRebuildRequest = 1;
+    d.RepaintWhole();
+  }
+  void ShowNewDpi(bool modeChanged) override {
+    if (modeChanged) {
+      const RECT preview = d.ClientRectOf(ids::kPreviewPicture);
+      ::RedrawWindow(d.m_hWnd, &preview, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      d.m_previewRebuildRequest = 1;
+      d.m_previewRefreshToggle = 1;
+      d.RepaintWhole();
+    }
+  }
+  bool AskToRestart() override { return d.AskToRestart(); }
+  bool Restart() override { return RestartComputer(); }
+
+ private:
+  CPreviewMainDlg& d;
+  std::vector<DEVMODEA> m_modes;  // the records of the last enumeration, as the driver gave them
+};
+
+void CPreviewMainDlg::ApplySettings() {
+  const ScreenSize* selected = SizeAt(m_sizes, m_selectedSizeIndex);
+  if (!selected) return;
+  const ScreenSize chosen = *selected;
+  m_accepted = 1;
+  const apply::Before before{{m_current.width, m_current.height}, m_current.refreshRate,
+                             m_current.bitsPerPixel, m_current.dpi};
+  DialogApplyOps ops(*this);
+  const apply::Outcome outcome = apply::RunApply(ops, before, chosen, m_dpiChoice);
+  m_accepted = outcome.accepted ? 1 : 0;
+  if (outcome.nothingToDo || outcome.restartRequested) return;
+
+  if (!(outcome.dpi == dpistore::kChanged && outcome.accepted)) {
+    m_previewRefreshToggle = 0;
+    if (m_page == 4) {
+      FocusControl(GetDlgItem(ids::kResolutionThumb));
+      m_previewKind = 1;
+    }
+  }
+  if (m_timer2000) ::KillTimer(m_hWnd, m_timer2000);
+  m_timer2000 = ::SetTimer(m_hWnd, 2000, m_timer2000Period, &CPreviewMainDlg::TimerProc);
+  RefreshPreview();
+}
+
+bool CPreviewMainDlg::ConfirmResolution(ScreenSize size) {
+  // A translation lives only until the next one: each is copied at once.
+  const std::string lead = TranslateText("You have choosed resolution :");
+  const std::string message =
+      apply::ResolutionMessage(CurrentLanguageName(), lead.c_str(), size.width, size.height);
+  const std::string prompt = TranslateText("Accept the setting ?");
+  int answered = 0;
+  const int result = ShowTimedMessageBox(message.c_str(), prompt.c_str(), &answered, m_hWnd);
+  return answered == 1 && result != IDCANCEL;
+}
+
+void CPreviewMainDlg::RestoreSelection(int width, int height, double dpi) {
+  const int index = FindSize(m_sizes, width, height);
+  if (index >= 0) {
+    m_selectedSizeIndex = index;
+    ::SetScrollPos(m_resolutionScroll, SB_CTL, index, TRUE);
+  }
+  m_dpiChoice = ChoiceOfDpi(dpi);
+  ::SetScrollPos(m_dpiScroll, SB_CTL, m_dpiChoice, TRUE);
+  m_previewRebuildRequest = 1;
+  RepaintWhole();
+}
+
+bool CPreviewMainDlg::AskToRestart() {
+  const std::string first = TranslateText("You must reboot the computer to update Font.");
+  const std::string second = TranslateText("Would you want to reboot now?");
+  const std::string question = apply::RestartQuestion(CurrentLanguageName(), first.c_str(), second.c_str());
+  INT_PTR answer;
+  {
+    CFadeWnd fade(m_hWnd);
+    CGeneralMsgBox box(m_hWnd, &fade, question.c_str());
+    fade.SetMessageBox(&box);
+    answer = box.DoModal();
+  }
+  return answer == IDOK;
+}
