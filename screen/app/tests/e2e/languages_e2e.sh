@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # PioScreen in English and every language the stand-in library ships, each started
 # in the locale of a machine of that language (its ANSI code page and fonts): pages
-# 1, 2 and 4 and the exit question are walked, and what the program drew (Wine's
+# 1, 2 and 4 and the three questions (resolution, restart, exit) are walked, each
+# answered "No", and what the program drew (Wine's
 # trace of DrawTextExW, after the system read the program's ANSI bytes) is checked
 # against the language's own UTF-8 source by check_languages.py.
 # Usage: languages_e2e.sh DRIVER.exe GLYPH_PROBE.exe [LANGUAGE...]  (inside tools/wine-env.sh)
@@ -38,6 +39,17 @@ drawn() {
   done
 }
 step() { cp "$trace" "$mark"; }
+key() { drive send 0x0100 "$1" 0 >/dev/null; }  # a key, handled when this returns
+VK_RIGHT=0x27; VK_DOWN=0x28; VK_UP=0x26
+
+# question NAME: a question box comes up and draws its message; Esc answers "No".
+question() {
+  check "$1" 0 "$(drive box 10000 >/dev/null; echo $?)"
+  # The message itself (not its measuring), drawn after the buttons' captions.
+  check "$1 drawn" 0 "$(drawn '-\(370,180\)\] 0000001[56]' 10000; echo $?)"
+  xdotool key Escape
+  check "$1 gone" 0 "$(drive nobox 5000 >/dev/null; echo $?)"
+}
 
 locale_of() {  # the locale its language file names, else C
   local locale
@@ -67,6 +79,7 @@ for language in "${languages[@]}"; do
   locale=$(locale_of "$language")
   : >"$trace"; : >"$mark"
   printf '[Language]\r\nName=%s\r\n' "$language" >"$work/tv/DiZovadAzir.ini"
+  drive setmode 1280 720 >/dev/null  # the size the resolution question starts from
   (cd "$work/tv" && LC_ALL=$locale WINEDEBUG=trace+text exec "$PIO_WINE64" PioScreen.exe \
      >"$trace" 2>&1 </dev/null) &
   pio_pid=$!
@@ -87,13 +100,21 @@ for language in "${languages[@]}"; do
   step
   drive post broadcast 0x2655 0x0312005D >/dev/null  # yellow: page 4
   check "$language: page 4 drawn" 0 "$(drawn '\[\(712,94\)-\(922,144\)\]' 10000; echo $?)"
+  # The restart question: the medium text size and the green key, "No".
+  step
+  key $VK_RIGHT
+  drive post broadcast 0x2655 0x0312005C >/dev/null
+  question "$language: restart question"
+  # The resolution question: one size up from 1280 x 720 and the green key, "No".
+  step
+  key $VK_DOWN; key $VK_RIGHT
+  drive post broadcast 0x2655 0x0312005C >/dev/null
+  question "$language: resolution question"
+  "$PIO_WINE64" reg delete 'HKCU\SOFTWARE\KAVO\KvSrc' /v Range /f >/dev/null 2>&1 </dev/null
+  # The exit question, "No".
   step
   xdotool key Escape
-  check "$language: exit question" 0 "$(drive box 10000 >/dev/null; echo $?)"
-  # The message itself (not its measuring), drawn after the buttons' captions.
-  check "$language: exit question drawn" 0 "$(drawn '-\(370,180\)\] 0000001[56]' 10000; echo $?)"
-  xdotool key Escape
-  check "$language: exit question gone" 0 "$(drive nobox 5000 >/dev/null; echo $?)"
+  question "$language: exit question"
   drive post 0x0112 0xF060 0 >/dev/null  # from the task bar: no question
   check "$language: closed" 0 "$(drive gone 10000 >/dev/null; echo $?)"
   wait "$pio_pid" 2>/dev/null
@@ -111,6 +132,7 @@ for language in "${languages[@]}"; do
 done
 
 rm -f "$favourites"
+drive setmode 1280 720 save >/dev/null
 [ -f "$work/ScreenConfig.kept" ] && mv "$work/ScreenConfig.kept" "$favourites"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
