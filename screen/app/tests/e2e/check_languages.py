@@ -147,6 +147,7 @@ def check(sources, work, language):
 
     drawn = read_trace(f"{work}/{language}.trace")
     results = []
+
     def shows(d, text):
         # A cut text in the trace shows the start of what was drawn, at least 40
         # characters of it.
@@ -163,7 +164,7 @@ def check(sources, work, language):
             results.append((texts[0] not in english, f"{what} differs from English", ""))
     # A question mark is drawn only where a text of the language has one.
     questions = [v for v in t_table.values() if "?" in v] or ENGLISH_QUESTIONS
-    for text, rect, flags, cut in drawn:
+    for text, _, _, _ in drawn:
         bad = [c for c in text if c in REPLACEMENTS]
         if "?" in text and not any(q in text for q in questions):
             bad.append("?")

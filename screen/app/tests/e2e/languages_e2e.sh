@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # PioScreen in English and every language the stand-in library ships, each started
 # in the locale of a machine of that language (its ANSI code page and fonts): pages
-# 1, 2 and 4 and the three questions (resolution, restart, exit) are walked, each
-# answered "No", and what the program drew (Wine's
-# trace of DrawTextExW, after the system read the program's ANSI bytes) is checked
-# against the language's own UTF-8 source by check_languages.py.
+# 1, 2 and 4 and the three questions (restart, resolution, exit) are walked, each
+# answered "No", and what the program drew (Wine's trace of DrawTextExW, after the
+# system read the program's ANSI bytes) is checked against the language's own UTF-8
+# source by check_languages.py.
 # Usage: languages_e2e.sh DRIVER.exe GLYPH_PROBE.exe [LANGUAGE...]  (inside tools/wine-env.sh)
 set -u
 driver_exe=$1
@@ -40,7 +40,7 @@ drawn() {
 }
 step() { cp "$trace" "$mark"; }
 key() { drive send 0x0100 "$1" 0 >/dev/null; }  # a key, handled when this returns
-VK_RIGHT=0x27; VK_DOWN=0x28; VK_UP=0x26
+VK_RIGHT=0x27; VK_DOWN=0x28
 
 # question NAME: a question box comes up and draws its message; Esc answers "No".
 question() {
@@ -49,6 +49,19 @@ question() {
   check "$1 drawn" 0 "$(drawn '-\(370,180\)\] 0000001[56]' 10000; echo $?)"
   xdotool key Escape
   check "$1 gone" 0 "$(drive nobox 5000 >/dev/null; echo $?)"
+}
+
+# shot GEOMETRY FILE: that part of the screen once two shots in a row agree (the
+# preview pictures are painted after the texts), within 5 s.
+shot() {
+  local deadline=$(( $(date +%s) + 5 ))
+  import -window root -crop "$1" +repage "$2"
+  while [ "$(date +%s)" -lt "$deadline" ]; do
+    sleep 0.2
+    import -window root -crop "$1" +repage "$work/again.png"
+    [ "$(compare -metric AE "$2" "$work/again.png" null: 2>&1)" = 0 ] && return 0
+    mv "$work/again.png" "$2"
+  done
 }
 
 locale_of() {  # the locale its language file names, else C
@@ -93,7 +106,7 @@ for language in "${languages[@]}"; do
   read -r left top right bottom <<<"$rect"
   check "$language: window" 1024x576 "$((right - left))x$((bottom - top))"
   check "$language: page 1 drawn" 0 "$(drawn '\[\(688,15\)-\(992,91\)\]' 10000; echo $?)"
-  import -window root -crop "1024x576+$left+$top" +repage "$work/$language-page1.png"
+  shot "1024x576+$left+$top" "$work/$language-page1.png"
   step
   drive post broadcast 0x2655 0x0312005C >/dev/null  # green: page 2, the favourites
   check "$language: page 2 slots drawn" 0 "$(drawn '\[\(2,0\)-\(288,60\)\]' 10000; echo $?)"
