@@ -146,7 +146,7 @@ TEST_F(StandIn, EveryShippedLanguageSpeaksInItsCodePage) {
   };
   const Case cases[] = {
       {"French", 1252, "Easy Setting", L"R\u00e9glage facile"},
-      {"German", 1252, "Apply", L"\u00dcbernehmen"},
+      {"German", 1252, "Resolution :", L"Aufl\u00f6sung:"},
       {"Spanish", 1252, "Are you sure to exit ?", L"\u00bfSeguro que desea salir?"},
       {"Italian", 1252, "Yes", L"S\u00ec"},
       {"Dutch", 1252, "Cancel", L"Annuleren"},
