@@ -31,5 +31,5 @@ for locale in $(sed -n 's/^; locale \([A-Za-z_]*\).*/\1/p' \
   lower=$(echo "$locale.utf8" | tr 'A-Z' 'a-z')
   grep -qx "$lower" <<<"$have" && continue
   echo "Making the locale $locale.UTF-8"
-  $SUDO localedef -i "$locale" -f UTF-8 "$locale.UTF-8"
+  $SUDO localedef -i "$locale" -f UTF-8 "$locale.UTF-8" || echo "localedef: $locale.UTF-8 not made"
 done
