@@ -8,7 +8,7 @@
 #   pio_native_test(name SOURCES... LIBS ...)  GoogleTest on the host, sanitizers on
 #   pio_wine_test(name SOURCES... LIBS ...)    GoogleTest built with mingw, run by wine64
 #   pio_e2e_test(name COMMAND ...)             a whole-program scenario under Wine
-#   pio_benchmark(name SOURCES...)              Google Benchmark on the host, optimised,
+#   pio_benchmark(name SOURCES... [INCLUDES])   Google Benchmark on the host, optimised,
 #                                              without sanitizers; figures in the test log
 #   pio_deliverable(target DESTINATION dir)    installed under dist/<preset>/dir and
 #                                              checked for Windows XP imports (and exports)
@@ -159,13 +159,13 @@ function(pio_benchmark name)
   if(NOT PIO_HOST)
     return()
   endif()
-  cmake_parse_arguments(A "" "" "SOURCES" ${ARGN})
+  cmake_parse_arguments(A "" "" "SOURCES;INCLUDES" ${ARGN})
   find_package(benchmark QUIET)
   if(NOT benchmark_FOUND)
     return()
   endif()
   add_executable(${name} ${A_SOURCES})
-  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${A_INCLUDES})
   target_link_libraries(${name} PRIVATE benchmark::benchmark)
   foreach(property COMPILE_OPTIONS LINK_OPTIONS)
     get_target_property(options ${name} ${property})
@@ -175,7 +175,7 @@ function(pio_benchmark name)
     endif()
   endforeach()
   target_compile_options(${name} PRIVATE -O2)
-  add_test(NAME ${name} COMMAND ${name} --benchmark_min_time=0.2)
+  add_test(NAME ${name} COMMAND ${name} --benchmark_min_time=0.2 --benchmark_color=false)
   set_tests_properties(${name} PROPERTIES LABELS benchmark TIMEOUT 120)
 endfunction()
 

@@ -20,9 +20,12 @@ pio_screen_executable(PioScreen)
 pio_deliverable(PioScreen DESTINATION PioScreen)
 
 pio_wine_test(maindlg_tests SOURCES tests/maindlg_tests.cpp LIBS screen_maindlg)
-if(TARGET maindlg_tests)
-  pio_screen_executable(maindlg_tests)
-endif()
+pio_wine_test(maindlg_safety_tests SOURCES tests/maindlg_safety_tests.cpp LIBS screen_maindlg)
+foreach(t maindlg_tests maindlg_safety_tests)
+  if(TARGET ${t})
+    pio_screen_executable(${t})
+  endif()
+endforeach()
 
 # Prints start-up, preview and repaint figures of the real dialog under Wine.
 add_executable(pioscreen_timing bench/pioscreen_timing.cpp)

@@ -72,7 +72,7 @@ std::string SlotCaption(int width, int height, int dpi, bool blankWhenEmpty,
   return buffer;
 }
 
-PageLabels DecidePageLabels(int page, bool noPictureAdjust, bool saved) {
+PageLabels DecidePageLabels(int page, bool noPictureAdjust, SaveState saved) {
   const char* yellow34 = noPictureAdjust ? "Load" : "Easy";
   switch (page) {
     case 1:
@@ -80,7 +80,10 @@ PageLabels DecidePageLabels(int page, bool noPictureAdjust, bool saved) {
     case 2:
       return {"Load", "Cancel", "", noPictureAdjust ? "" : "Advanced", "Exit"};
     case 3:
-      return {saved ? "Save successfully" : "Save", "Cancel", "Apply", yellow34, "Exit"};
+      return {saved == SaveState::Saved    ? "Save successfully"
+              : saved == SaveState::Failed ? "Save failed"
+                                           : "Save",
+              "Cancel", "Apply", yellow34, "Exit"};
     case 4:
       return {noPictureAdjust ? "Setting" : "Advanced", "Save", "Apply", yellow34, "Exit"};
     default:
@@ -201,4 +204,15 @@ bool PreviewOffScreen(int left, int top, int right, int bottom, int screenWidth,
 
 bool MovedFarEnough(int x, int y, int lastX, int lastY) {
   return std::abs(x - lastX) > 10 && std::abs(y - lastY) > 10;
+}
+
+WindowCorner KeepTitleReachable(int x, int y, int width, int workLeft, int workTop, int workRight,
+                                int workBottom, int titleHeight, int minVisible) {
+  const int lowestY = workBottom - titleHeight;
+  if (y > lowestY) y = lowestY;
+  if (y < workTop) y = workTop;
+  const int leftmost = workLeft - width + minVisible, rightmost = workRight - minVisible;
+  if (x < leftmost) x = leftmost;
+  if (x > rightmost) x = rightmost;
+  return {x, y};
 }

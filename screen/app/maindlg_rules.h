@@ -65,7 +65,9 @@ struct PageLabels {
   const char* yellow;
   const char* blue;
 };
-PageLabels DecidePageLabels(int page, bool noPictureAdjust, bool saved);
+// What the last save on page 3 did; the title tells it until the next page switch.
+enum class SaveState { None, Saved, Failed };
+PageLabels DecidePageLabels(int page, bool noPictureAdjust, SaveState saved);
 
 // --- sliders ---------------------------------------------------------------
 
@@ -120,3 +122,14 @@ PreviewScale InitialPreviewScale(int currentWidth, int currentHeight);
 
 // Height of a preview font of `points` at the chosen DPI (negative: character height).
 int PreviewFontHeight(double points, int dpiChoice);
+
+// --- the window's place --------------------------------------------------------
+
+struct WindowCorner {
+  int x, y;
+};
+// The top-left corner nearest to (x, y) at which a window `width` wide keeps its
+// title band (its top `titleHeight` pixels) on the work area, with at least
+// `minVisible` pixels of it across: whatever a drag did, a mouse can still reach it.
+WindowCorner KeepTitleReachable(int x, int y, int width, int workLeft, int workTop, int workRight,
+                                int workBottom, int titleHeight, int minVisible);

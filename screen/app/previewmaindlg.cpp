@@ -11,6 +11,7 @@
 #include "generalmsgbox.h"
 #include "images.h"
 #include "language.h"
+#include "registry_dpi.h"
 #include "screenconfig.h"
 #include "tvpicture.h"
 #include "winapp.h"
@@ -58,6 +59,7 @@ const MessageMap* CPreviewMainDlg::GetMessageMap() const {
       OnCommandId(BN_CLICKED, ids::kPresetLarge, &D::OnPresetKey),
       OnRegisteredMessage(&g_broadcastMessage, &D::OnBroadcast),
       OnMessage(WM_SYSCOMMAND, &D::OnSysCommand),
+      OnMessage(WM_WINDOWPOSCHANGING, &D::OnWindowPosChanging),
   };
   static const MessageMap map{CSkinnedDialog::GetMessageMap(), entries, std::size(entries)};
   return &map;
@@ -191,7 +193,7 @@ Favourites CPreviewMainDlg::FavouriteSlots() const {
 void CPreviewMainDlg::SwitchToPage(int page) {
   if (page == m_page) return;
   m_page = page;
-  m_saved = 0;
+  m_saved = SaveState::None;
   for (int id : ids::kQuickApply) ::ShowWindow(GetDlgItem(id), SW_HIDE);
 
   const PageControls c = DecidePageControls(page, m_noPictureAdjust != 0, FavouriteSlots());
@@ -370,8 +372,17 @@ LRESULT CPreviewMainDlg::OnPresetKey(WPARAM wParam, LPARAM) {
 void CPreviewMainDlg::LoadFavourite(int slot) {
   if (!m_favourites || slot < 0 || slot > 5) return;
   const int width = m_favourites->width[slot], height = m_favourites->height[slot];
-  const int dpi = m_favourites->dpi[slot];
+  int dpi = m_favourites->dpi[slot];
   if (dpi <= 0 || width <= 0 || height <= 0) return;
+  // A DPI no display can use (a file edited by hand) is shown, and applied, as
+  // the DPI in force.
+  if (!dpireg::IsUsableDpi(static_cast<std::uint32_t>(dpi))) dpi = static_cast<int>(m_current.dpi + 0.5);
+  SelectSizeAndDpi(width, height, dpi);
+  m_dpiPreset = PresetOfChoice(m_dpiChoice);
+  SetPresetLatches();
+}
+
+void CPreviewMainDlg::SelectSizeAndDpi(int width, int height, double dpi) {
   const int index = FindSize(m_sizes, width, height);
   if (index >= 0) {
     m_selectedSizeIndex = index;
@@ -380,21 +391,27 @@ void CPreviewMainDlg::LoadFavourite(int slot) {
   m_dpiChoice = ChoiceOfDpi(dpi);
   ::SetScrollPos(m_dpiScroll, SB_CTL, m_dpiChoice, TRUE);
   m_previewRebuildRequest = 1;
-  m_dpiPreset = PresetOfChoice(m_dpiChoice);
-  SetPresetLatches();
 }
 
 void CPreviewMainDlg::SaveFavourite(int slot) {
   if (!m_favourites || slot < 0 || slot > 5) return;
   const ScreenSize* selected = SizeAt(m_sizes, m_selectedSizeIndex);
   if (!selected) return;
+  const ScreenConfigRecord before = *m_favourites;
   m_favourites->width[slot] = selected->width;
   m_favourites->height[slot] = selected->height;
   m_favourites->dpi[slot] = DpiOfChoice(m_dpiChoice);
   m_favourites->count = CountUsedSlots(*m_favourites);
-  if (m_configPath[0]) WriteScreenConfig(*m_favourites, m_configPath);
-  m_saved = 1;
+  const bool written = m_configPath[0] && WriteScreenConfig(*m_favourites, m_configPath);
   const RECT title = ClientRectOf(ids::kTitle);
+  if (!written) {
+    // Nothing was kept: the slot stays as it was, and the title says so.
+    *m_favourites = before;
+    m_saved = SaveState::Failed;
+    ::InvalidateRect(m_hWnd, &title, FALSE);
+    return;
+  }
+  m_saved = SaveState::Saved;
   ::InvalidateRect(m_hWnd, &title, FALSE);
 
   ::EnableWindow(GetDlgItem(ids::kGreenKey),
@@ -433,7 +450,9 @@ void CPreviewMainDlg::SetHoveredSizeButton(int id) {
 }
 
 LRESULT CPreviewMainDlg::OnBroadcast(WPARAM wParam, LPARAM lParam) {
-  if (wParam != broadcast::kFamilyRemoteControl) return 0;
+  // While a question is up the dialog waits disabled: a remote control presses
+  // no key of it then, as a mouse cannot (no second question, no apply inside one).
+  if (wParam != broadcast::kFamilyRemoteControl || !IsWindowEnabled()) return 0;
   int key = 0;
   switch (static_cast<std::uint32_t>(lParam)) {
     case broadcast::kRedKey: key = ids::kRedKey; break;
@@ -455,6 +474,26 @@ LRESULT CPreviewMainDlg::OnSysCommand(WPARAM wParam, LPARAM) {
     return 0;
   }
   // Everything else, closing from the task bar included, as the system does it.
+  return Default();
+}
+
+// The frame's title band, and how much of it must stay on the screen.
+constexpr int kTitleBandHeight = 70;
+constexpr int kTitleBandMinVisible = 120;
+
+LRESULT CPreviewMainDlg::OnWindowPosChanging(WPARAM, LPARAM lParam) {
+  auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+  if (pos && !(pos->flags & SWP_NOMOVE)) {
+    RECT now{}, work{};
+    ::GetWindowRect(m_hWnd, &now);
+    const int width = (pos->flags & SWP_NOSIZE) ? now.right - now.left : pos->cx;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const WindowCorner corner = KeepTitleReachable(pos->x, pos->y, width, work.left, work.top,
+                                                   work.right, work.bottom, kTitleBandHeight,
+                                                   kTitleBandMinVisible);
+    pos->x = corner.x;
+    pos->y = corner.y;
+  }
   return Default();
 }
 

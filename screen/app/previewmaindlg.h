@@ -43,6 +43,7 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   int DpiPreset() const { return m_dpiPreset; }
   int PreviewKind() const { return m_previewKind; }
   int PictureSizePosition() const { return m_pictureSizePosition; }
+  SaveState LastSave() const { return m_saved; }
   bool NoPictureSizeAdjustment() const { return m_noPictureAdjust != 0; }
   const SizeList& Sizes() const { return m_sizes; }
   int FullRepaintCount() const { return m_fullRepaints; }
@@ -78,6 +79,7 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   LRESULT OnPresetKey(WPARAM, LPARAM);
   LRESULT OnBroadcast(WPARAM, LPARAM);
   LRESULT OnSysCommand(WPARAM, LPARAM);
+  LRESULT OnWindowPosChanging(WPARAM, LPARAM);
 
   // Painting and preview.
   void SetUpSkin();
@@ -99,6 +101,9 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   void FocusControl(HWND control);
   void Navigate(UINT key);
   void LoadFavourite(int slot);
+  // Moves the resolution slider to that size (when the list has it) and the DPI
+  // choice to that DPI, and asks for a new preview.
+  void SelectSizeAndDpi(int width, int height, double dpi);
   void SaveFavourite(int slot);
   void SelectPreset(int preset);
   void SetPresetLatches();
@@ -154,7 +159,7 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   DpiStore m_dpiStore;  // the DPI request; its registry writer is made on the first store
   int m_accepted = 1;
   CFont m_captionFont, m_labelFont, m_previewFont;
-  int m_saved = 0;
+  SaveState m_saved = SaveState::None;
   UINT_PTR m_timer1000 = 0, m_timer2000 = 0;
   RECT m_resolutionTrack{}, m_pictureSizeTrack{};
   int m_previewRebuildRequest = 1;

@@ -107,14 +107,8 @@ bool CPreviewMainDlg::ConfirmResolution(ScreenSize size) {
 }
 
 void CPreviewMainDlg::RestoreSelection(int width, int height, double dpi) {
-  const int index = FindSize(m_sizes, width, height);
-  if (index >= 0) {
-    m_selectedSizeIndex = index;
-    ::SetScrollPos(m_resolutionScroll, SB_CTL, index, TRUE);
-  }
-  m_dpiChoice = ChoiceOfDpi(dpi);
-  ::SetScrollPos(m_dpiScroll, SB_CTL, m_dpiChoice, TRUE);
-  m_previewRebuildRequest = 1;
+  // The preset keys and their latches stay as the person left them.
+  SelectSizeAndDpi(width, height, dpi);
   RepaintWhole();
 }
 

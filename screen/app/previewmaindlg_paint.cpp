@@ -372,8 +372,8 @@ LRESULT CPreviewMainDlg::OnPaint(WPARAM, LPARAM) {
 }
 
 void CPreviewMainDlg::DrawPageTexts(HDC dc) {
-  const PageLabels labels = DecidePageLabels(m_page, m_noPictureAdjust != 0, m_saved != 0);
-  const bool spanishSaved = m_saved && m_page == 3 && IsCurrentLanguage("Spanish");
+  const PageLabels labels = DecidePageLabels(m_page, m_noPictureAdjust != 0, m_saved);
+  const bool spanishSaved = m_saved != SaveState::None && m_page == 3 && IsCurrentLanguage("Spanish");
   for (const TextLabelRow& row : kTextLabels) {
     const char* text = nullptr;
     UINT format = DT_SINGLELINE;

@@ -225,8 +225,9 @@ LRESULT CPreviewMainDlg::OnLButtonDown(WPARAM, LPARAM lParam) {
   POINT screen = p;
   ::ClientToScreen(m_hWnd, &screen);
   m_lastCursor = screen;
-  // Drag the window from any point of its surface.
-  PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, lParam);
+  // Drag the window from any point of its surface. The system's move starts from
+  // a point on the screen: a client point would jump the window by its own place.
+  PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
   return Default();
 }
 

@@ -57,6 +57,12 @@ constexpr char kStartSuccess[] = "Open ZidEzez Success...\n";
 constexpr char kBeginUninstall[] = "Begin Uninstall...\n";
 constexpr char kRemoveFailed[] = "Uninstall All Failed...";  // no line break
 constexpr char kUninstallComplete[] = "Uninstall complete...\n";
+
+// Our own additions: why a removal stopped, and why a count was not changed.
+constexpr char kCannotRemove[] = "Can't remove ";  // + path + "\n"
+constexpr char kCountNotNumber[] = "COUNT is not a 4-byte number, left as it is\n";
+constexpr char kCountNotNumberKept[] = "COUNT is not a 4-byte number, ZidEzez is kept\n";
+constexpr char kCountAtLimit[] = "COUNT is at its limit, left as it is\n";
 }  // namespace text
 
 }  // namespace setup

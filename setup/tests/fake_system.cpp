@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "install_paths.h"
 #include "profile.h"
 
 namespace setup_test {
@@ -13,16 +14,17 @@ std::string Fold(const std::string& s) {
   return r;
 }
 
-namespace {
-
-std::string FolderOf(const std::string& path) {
-  const std::size_t cut = path.rfind('\\');
-  return cut == std::string::npos ? std::string() : path.substr(0, cut);
+setup::CodePage Cp932() {
+  setup::CodePage cp;
+  for (int b = 0x81; b <= 0x9F; ++b) cp.SetLeadByte(static_cast<std::uint8_t>(b));
+  for (int b = 0xE0; b <= 0xFC; ++b) cp.SetLeadByte(static_cast<std::uint8_t>(b));
+  return cp;
 }
 
-std::string NameOf(const std::string& path) {
-  const std::size_t cut = path.rfind('\\');
-  return cut == std::string::npos ? path : path.substr(cut + 1);
+namespace {
+
+bool StartsWithFolder(const std::string& foldedPath, const std::string& foldedFolder) {
+  return foldedPath.rfind(foldedFolder + "\\", 0) == 0;
 }
 
 // The shell's masks as the installer uses them: "*" and "*.ext".
@@ -45,6 +47,8 @@ FakeFile& FakeSystem::FileFor(const std::string& path) {
 }
 
 void FakeSystem::AddFile(const std::string& path) { FileFor(path); }
+
+void FakeSystem::AddFolder(const std::string& path) { folders[Fold(path)] = path; }
 
 bool FakeSystem::HasFile(const std::string& path) const { return files.count(Fold(path)) != 0; }
 
@@ -149,7 +153,9 @@ void FakeSystem::DeleteSection(const std::string& file, const std::string& secti
 bool FakeSystem::PathExists(const std::string& path) {
   const std::string folded = Fold(path);
   for (const auto& [key, file] : files)
-    if (key == folded || key.rfind(folded + "\\", 0) == 0) return true;
+    if (key == folded || StartsWithFolder(key, folded)) return true;
+  for (const auto& [folder, made] : folders)
+    if (folder == folded || StartsWithFolder(folder, folded)) return true;
   return false;
 }
 
@@ -160,9 +166,15 @@ bool FakeSystem::ReadInstallRecord(setup::InstallRecord& r) {
 }
 
 bool FakeSystem::WriteInstallRecord(const setup::InstallRecord& r) {
-  log.push_back("record count=" + std::to_string(r.count) + " version=" + r.version);
+  log.push_back("record count=" + (r.countTrusted ? std::to_string(r.count) : "(kept)") +
+                " version=" + r.version);
   if (!recordWriteWorks) return false;
+  const setup::InstallRecord before = record.value_or(setup::InstallRecord{});
   record = r;
+  if (!r.countTrusted) {
+    record->count = before.count;
+    record->countTrusted = before.countTrusted;
+  }
   return true;
 }
 
@@ -190,40 +202,74 @@ bool FakeSystem::StartProgram(const std::string& file, const std::string& parame
   return startWorks;
 }
 
+std::vector<setup::FolderEntry> FakeSystem::ListFolder(const std::string& folder,
+                                                       const std::string& mask) {
+  const std::string from = Fold(folder);
+  std::map<std::string, setup::FolderEntry> entries;  // by folded name
+  const auto consider = [&](const std::string& path, bool isFolder) {
+    const std::string folded = Fold(path);
+    if (!StartsWithFolder(folded, from)) return;
+    const std::string rest = path.substr(from.size() + 1);
+    const std::size_t cut = codePage.Find(rest, '\\');
+    const std::string name = rest.substr(0, cut);
+    const bool nameIsFolder = isFolder || cut != std::string::npos;
+    if (MatchesMask(name, mask))
+      entries[Fold(name)] = setup::FolderEntry{name, nameIsFolder};
+  };
+  for (const auto& [key, file] : files) consider(file.path, false);
+  for (const auto& [key, made] : folders) consider(made, true);
+  std::vector<setup::FolderEntry> list;
+  for (auto& [key, entry] : entries) list.push_back(entry);
+  return list;
+}
+
+bool FakeSystem::CreateFolder(const std::string& path) {
+  log.push_back("mkdir " + path);
+  AddFolder(path);
+  return true;
+}
+
 bool FakeSystem::CopyFiles(const std::string& pattern, const std::string& folder) {
   log.push_back("copy " + pattern + " to " + folder);
-  const std::string mask = NameOf(pattern);
+  const std::string mask = setup::NameOf(pattern, codePage);
   if (failingCopyPatterns.count(mask)) return false;
-  const std::string from = Fold(FolderOf(pattern));
+  const std::string from = setup::FolderOf(pattern, codePage);
+  const std::vector<setup::FolderEntry> entries = ListFolder(from, mask);
+  if (entries.empty()) return false;  // the shell reports a pattern that matched nothing
+  AddFolder(folder);
   std::vector<FakeFile> copies;
-  for (const auto& [key, file] : files)
-    if (Fold(FolderOf(file.path)) == from && MatchesMask(NameOf(file.path), mask))
-      copies.push_back(file);
-  if (copies.empty()) return false;  // the shell reports a pattern that matched nothing
+  for (const setup::FolderEntry& entry : entries) {
+    const std::string source = Fold(setup::JoinPath(from, entry.name));
+    for (const auto& [key, file] : files)
+      if (key == source || (entry.folder && StartsWithFolder(key, source))) copies.push_back(file);
+    if (entry.folder) AddFolder(setup::JoinPath(folder, entry.name));
+  }
   for (FakeFile& copy : copies) {
-    copy.path = folder + "\\" + NameOf(copy.path);
+    copy.path = folder + copy.path.substr(from.size());
     files[Fold(copy.path)] = copy;
   }
   return true;
 }
 
-bool FakeSystem::DeletePath(const std::string& path) {
-  log.push_back("delete " + path);
-  const std::string folded = Fold(path);
-  bool any = false;
-  for (auto it = files.begin(); it != files.end();) {
-    if (it->first == folded || it->first.rfind(folded + "\\", 0) == 0) {
-      it = files.erase(it);
-      any = true;
-    } else {
-      ++it;
-    }
-  }
-  return any;
+bool FakeSystem::RemoveFile(const std::string& path) {
+  log.push_back("remove " + path);
+  if (filesInUse.count(Fold(path))) return false;
+  files.erase(Fold(path));
+  return true;
 }
 
-bool FakeSystem::StopComponent(std::uint32_t maxWaitMs) {
-  log.push_back("stop " + std::to_string(maxWaitMs));
+bool FakeSystem::RemoveEmptyFolder(const std::string& path) {
+  log.push_back("rmdir " + path);
+  const std::string folded = Fold(path);
+  for (const auto& [key, file] : files)
+    if (StartsWithFolder(key, folded)) return false;
+  for (const auto& [folder, made] : folders)
+    if (StartsWithFolder(folder, folded)) return false;
+  return folders.erase(folded) != 0;
+}
+
+bool FakeSystem::StopComponent(const std::string& programFile, std::uint32_t maxWaitMs) {
+  log.push_back("stop " + programFile + " " + std::to_string(maxWaitMs));
   return componentCloses;
 }
 

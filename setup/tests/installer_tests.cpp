@@ -18,7 +18,8 @@ const std::string kTarget = "C:\\Program Files\\KAVO\\MC";
 const std::string kInstalledIni = kTarget + "\\KvMessageController.ini";
 const std::string kProgram = kTarget + "\\KvMessageController.exe";
 
-const std::string kStop = "stop 2000";
+const std::string kStop = "stop " + kProgram + " 2000";
+const std::string kMakeFolders[] = {"mkdir C:\\Program Files\\KAVO", "mkdir " + kTarget};
 const std::string kStart = "start KvMessageController.exe in " + kTarget;
 
 std::string StartUpText(bool componentInstalled, const std::string& version,
@@ -165,10 +166,14 @@ TEST_F(Installer, FirstInstallCopiesRecordsAndStarts) {
   EXPECT_EQ(Run("-I"), 0);
   EXPECT_EQ(sys.output, StartUpText(false, "1.0", "AppA", false) +
                             "begin install...\ninstall success...\nOpen ZidEzez Success...\n");
-  EXPECT_EQ(sys.Effects(), (Log{kStop, "copy " + kSource + "\\* to " + kTarget,
+  EXPECT_EQ(sys.Effects(), (Log{kStop, kMakeFolders[0], kMakeFolders[1],
+                                "copy " + kSource + "\\* to " + kTarget,
                                 "run set RunMessageController=" + kProgram,
                                 "record count=1 version=1.0", kStart}));
   EXPECT_TRUE(sys.HasFile(kTarget + "\\KvRemoteControlHooker.dll"));
+  // What the component brought, for its removal.
+  EXPECT_EQ(sys.record->files, (Log{kProgram, kInstalledIni, kTarget + "\\KvRemoteControlHooker.dll"}));
+  EXPECT_EQ(sys.record->folders, (Log{"C:\\Program Files\\KAVO", kTarget}));
   // The installed configuration starts as the package's own copy.
   EXPECT_EQ(Registered(), Log{"AppA"});
   EXPECT_EQ(sys.Get(kInstalledIni, "Keyboad_Group_Config", "1"), "package group 1.0");
@@ -178,15 +183,15 @@ TEST_F(Installer, AutostartFormFollowsTheWindowsName) {
   sys.windowsName = "Windows Vista";
   EXPECT_EQ(Run("-I"), 0);
   EXPECT_EQ(sys.output.substr(0, 27), "OS Version : Windows Vista\n");
-  EXPECT_EQ(sys.Effects()[2], "start Quillbeck.exe -R -T:\"KvMessageController\" -P:\"" +
+  EXPECT_EQ(sys.Effects()[4], "start Quillbeck.exe -R -T:\"KvMessageController\" -P:\"" +
                                   kProgram + "\" in " + kPkg);
   EXPECT_TRUE(sys.runValues.empty());
 
   sys.windowsName = "Windows Server \"Longhorn\"";
   EXPECT_EQ(Run("-U"), 0);
-  EXPECT_EQ(sys.Effects(), (Log{kStop, "delete " + kTarget,
-                                "start Quillbeck.exe -D -T:\"KvMessageController\" in " + kPkg,
-                                "record delete"}));
+  const Log effects = sys.Effects();
+  EXPECT_EQ(Log(effects.end() - 2, effects.end()),
+            (Log{"start Quillbeck.exe -D -T:\"KvMessageController\" in " + kPkg, "record delete"}));
 
   sys.windowsName = "Microsoft Windows XP";
   EXPECT_EQ(Run("-I"), 0);
@@ -205,7 +210,8 @@ TEST_F(Installer, FirstInstallFailures) {
   Package("1.0", "AppA");
   sys.failingCopyPatterns = {"*"};
   EXPECT_EQ(Run("-I"), 7);
-  EXPECT_EQ(sys.Effects(), (Log{kStop, "copy " + kSource + "\\* to " + kTarget}));
+  EXPECT_EQ(sys.Effects(),
+            (Log{kStop, kMakeFolders[0], kMakeFolders[1], "copy " + kSource + "\\* to " + kTarget}));
   EXPECT_FALSE(sys.record);
 
   // A Run command longer than the record's text buffer is not written at all.
@@ -361,7 +367,10 @@ TEST_F(Installer, UninstallOfTheLastApplicationRemovesTheComponent) {
     EXPECT_EQ(Run("-U"), 0);
     EXPECT_EQ(sys.output, StartUpText(true, "1.0", "AppA", true) +
                               "Begin Uninstall...\nUninstall complete...\n");
-    EXPECT_EQ(sys.Effects(), (Log{kStop, "delete " + kTarget, "run delete RunMessageController",
+    // A record from before the lists were kept: what this package brings goes.
+    EXPECT_EQ(sys.Effects(), (Log{kStop, "remove " + kProgram, "remove " + kInstalledIni,
+                                  "remove " + kTarget + "\\KvRemoteControlHooker.dll",
+                                  "rmdir " + kTarget, "run delete RunMessageController",
                                   "record delete"}));
     EXPECT_FALSE(sys.PathExists(kTarget));
     EXPECT_TRUE(sys.runValues.empty());
@@ -397,6 +406,119 @@ TEST_F(Installer, LongVersionsAreCutToWhatTheRecordHolds) {
   EXPECT_EQ(sys.record->version, longVersion.substr(0, 99));
   EXPECT_EQ(Run("-I"), 0);  // the same package again is the same version
   EXPECT_EQ(sys.Effects(), (Log{kStop, kStart}));
+}
+
+// Removal takes what the component brought and the folders the installer made,
+// nothing else: a "KAVO" folder of another product keeps what is in it.
+TEST_F(Installer, RemovalTakesOnlyWhatTheComponentBrought) {
+  const std::string kavo = "C:\\Program Files\\KAVO";
+  const std::string other = kavo + "\\OtherProduct\\important.dat";
+  sys.AddFile(other);
+  sys.AddFile(kavo + "\\readme.txt");
+  sys.Set(kSetupIni, "SETUP_INFO", "SubTargetPath", "\\KAVO");
+  ASSERT_EQ(Run("-I"), 0);
+  EXPECT_EQ(sys.record->folders, Log{});  // KAVO was there before
+  sys.AddFile(kavo + "\\KvMessageController.log");  // written by the component itself
+
+  ASSERT_EQ(Run("-U"), 0);
+  EXPECT_EQ(sys.output.substr(sys.output.size() - 22), "Uninstall complete...\n");
+  for (const char* gone : {"\\KvMessageController.exe", "\\KvMessageController.ini",
+                           "\\KvRemoteControlHooker.dll"})
+    EXPECT_FALSE(sys.HasFile(kavo + gone)) << gone;
+  for (const char* kept : {"\\OtherProduct\\important.dat", "\\readme.txt", "\\KvMessageController.log"})
+    EXPECT_TRUE(sys.HasFile(kavo + kept)) << kept;
+  for (const std::string& e : sys.Effects()) EXPECT_NE(e.rfind("rmdir", 0), 0u) << e;
+
+  // Folders the installer made go once they are empty; a file left in one keeps it.
+  FakeSystem fresh;
+  sys = fresh;
+  Package("1.0", "AppA");
+  sys.AddFolder(kSource + "\\Languages");
+  sys.AddFile(kSource + "\\Languages\\German.txt");
+  ASSERT_EQ(Run("-I"), 0);
+  EXPECT_EQ(sys.record->folders, (Log{kavo, kTarget, kTarget + "\\Languages"}));
+  EXPECT_TRUE(sys.HasFile(kTarget + "\\Languages\\German.txt"));
+  sys.AddFile(kTarget + "\\Languages\\mine.txt");
+  ASSERT_EQ(Run("-U"), 0);
+  EXPECT_FALSE(sys.HasFile(kTarget + "\\Languages\\German.txt"));
+  EXPECT_TRUE(sys.HasFile(kTarget + "\\Languages\\mine.txt"));
+  EXPECT_FALSE(sys.record);
+}
+
+TEST_F(Installer, ATamperedFileListReachesNothingOutsideTheComponentFolder) {
+  Installed("1.0", 1, {"AppA"});
+  sys.AddFile("C:\\Windows\\system.ini");
+  sys.record->files = {kProgram, "C:\\Windows\\system.ini", kTarget + "\\..\\..\\x.dll"};
+  sys.record->folders = {"C:\\Program Files", "C:\\Windows"};
+  ASSERT_EQ(Run("-U"), 0);
+  EXPECT_TRUE(sys.HasFile("C:\\Windows\\system.ini"));
+  EXPECT_EQ(sys.Effects(), (Log{kStop, "remove " + kProgram, "remove " + kInstalledIni,
+                                "run delete RunMessageController", "record delete"}));
+}
+
+// A file that cannot go (the component still holds it) is named, and the
+// removal stops with the record and the autostart entry still in place.
+TEST_F(Installer, AFileThatCannotBeRemovedFailsTheRemoval) {
+  Installed("1.0", 1, {"AppA"});
+  sys.record->files = {kTarget + "\\KvRemoteControlHooker.dll", kProgram};
+  sys.AddFile(kTarget + "\\KvRemoteControlHooker.dll");
+  sys.runValues["RunMessageController"] = kProgram;
+  sys.filesInUse = {setup_test::Fold(kProgram)};
+  EXPECT_EQ(Run("-U"), 8);
+  EXPECT_EQ(sys.output, StartUpText(true, "1.0", "AppA", true) + "Begin Uninstall...\nCan't remove " +
+                            kProgram + "\nUninstall All Failed...");
+  // The program is tried first: while it runs, nothing else is touched.
+  EXPECT_EQ(sys.Effects(), (Log{kStop, "remove " + kProgram}));
+  EXPECT_TRUE(sys.record);
+  EXPECT_EQ(sys.runValues.size(), 1u);
+  EXPECT_TRUE(sys.HasFile(kTarget + "\\KvRemoteControlHooker.dll"));
+}
+
+TEST_F(Installer, ApplicationNamesDifferingOnlyInCaseAreOneApplication) {
+  Installed("1.0", 1, {"PioScreen"});
+  Package("1.0", "pioscreen", 2);
+  EXPECT_EQ(Run("-I"), 0);
+  EXPECT_NE(sys.output.find("pioscreen was installed\n"), std::string::npos);
+  EXPECT_EQ(sys.record->count, 1u);
+  EXPECT_EQ(Registered(), Log{"PioScreen"});
+
+  Installed("1.0", 3, {"AppB", "PIOSCREEN", "AppC"});
+  EXPECT_EQ(Run("-U"), 0);
+  EXPECT_EQ(Registered(), (Log{"AppB", "AppC"}));
+  EXPECT_EQ(sys.record->count, 2u);
+}
+
+TEST_F(Installer, ACountThatCannotBeTrustedNeverRemovesTheComponent) {
+  // COUNT stored as something other than a 4-byte number.
+  Installed("1.0", 0, {"AppA", "AppB"});
+  sys.record->countTrusted = false;
+  EXPECT_EQ(Run("-U"), 0);
+  EXPECT_EQ(sys.output, StartUpText(true, "1.0", "AppA", true) +
+                            "Begin Uninstall...\nCOUNT is not a 4-byte number, ZidEzez is kept\n"
+                            "Uninstall complete...\n");
+  EXPECT_EQ(sys.Effects(), (Log{kStop, kStart}));
+  EXPECT_EQ(Registered(), Log{"AppB"});
+  EXPECT_FALSE(sys.record->countTrusted);
+
+  // A new application registers, and the count stays as stored.
+  Package("2.0", "AppD");
+  EXPECT_EQ(Run("-I"), 0);
+  EXPECT_NE(sys.output.find("COUNT is not a 4-byte number, left as it is\nUpdate ZidEzez success"),
+            std::string::npos);
+  EXPECT_EQ(sys.record->version, "2.0");  // the newer component is recorded all the same
+  EXPECT_FALSE(sys.record->countTrusted);
+  EXPECT_EQ(Registered(), (Log{"AppB", "AppD"}));
+
+  // A count at its limit is not wrapped round to 0.
+  Installed("1.0", UINT32_MAX, {"AppA"});
+  sys.record->countTrusted = true;
+  Package("1.0", "AppE");
+  EXPECT_EQ(Run("-I"), 0);
+  EXPECT_NE(sys.output.find("COUNT is at its limit, left as it is\n"), std::string::npos);
+  EXPECT_EQ(sys.record->count, UINT32_MAX);
+  EXPECT_EQ(Run("-U"), 0);
+  EXPECT_EQ(sys.record->count, UINT32_MAX - 1);
+  EXPECT_TRUE(sys.HasFile(kProgram));
 }
 
 }  // namespace

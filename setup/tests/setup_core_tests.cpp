@@ -87,44 +87,103 @@ TEST(WindowsName, UnknownVersionsAreEmptyAndUseTheRunKey) {
   EXPECT_FALSE(StartsAsScheduledTask("Microsoft Windows XP"));
 }
 
+const CodePage kAscii;
+
 TEST(InstallPaths, TargetFolderStrictlyBelowProgramFiles) {
   const std::string pf = "C:\\Program Files";
-  EXPECT_EQ(TargetFolderFor(pf, "\\KAVO\\Message Controller"),
-            "C:\\Program Files\\KAVO\\Message Controller");
-  EXPECT_EQ(TargetFolderFor(pf, "\\KAVO\\"), "C:\\Program Files\\KAVO");
-  EXPECT_EQ(TargetFolderFor(pf, "\\a.b\\..x\\~1"), "C:\\Program Files\\a.b\\..x\\~1");
-  EXPECT_EQ(TargetFolderFor("C:\\", "\\KAVO"), "C:\\KAVO");
+  const auto target = [&](std::string_view sub) { return TargetFolderFor(pf, sub, kAscii); };
+  EXPECT_EQ(target("\\KAVO\\Message Controller"), "C:\\Program Files\\KAVO\\Message Controller");
+  EXPECT_EQ(target("\\KAVO\\"), "C:\\Program Files\\KAVO");
+  EXPECT_EQ(target("\\a.b\\..x\\~1"), "C:\\Program Files\\a.b\\..x\\~1");
+  EXPECT_EQ(TargetFolderFor("C:\\", "\\KAVO", kAscii), "C:\\KAVO");
 
   for (const char* bad :
        {"\\", "\\\\", "\\.", "\\..", "\\.\\", "\\..\\Windows", "\\KAVO\\..", "\\KAVO\\..\\..",
         "\\KAVO\\.\\x", "\\KAVO\\\\x", "KAVO", "..\\KAVO", ".\\KAVO", "\\KAVO/../..", "\\..  ",
         "\\. ", "\\...", "\\KAVO.", "\\C:\\x", "\\x:y", "\\*", "\\KAVO\\*.*", "\\a?b", "\\a\"b",
         "\\a<b", "\\a|b", "\\a\tb", "/KAVO"}) {
-    EXPECT_FALSE(TargetFolderFor(pf, bad)) << bad;
+    EXPECT_FALSE(target(bad)) << bad;
   }
-  EXPECT_FALSE(TargetFolderFor("", "\\KAVO"));
-  EXPECT_FALSE(TargetFolderFor(pf, "\\" + std::string(300, 'a')));
-  EXPECT_TRUE(TargetFolderFor(pf, "\\" + std::string(259 - pf.size() - 1, 'a')));
-  EXPECT_FALSE(TargetFolderFor(pf, "\\" + std::string(259 - pf.size(), 'a')));
+  EXPECT_FALSE(TargetFolderFor("", "\\KAVO", kAscii));
+  EXPECT_FALSE(target("\\" + std::string(300, 'a')));
+  EXPECT_TRUE(target("\\" + std::string(259 - pf.size() - 1, 'a')));
+  EXPECT_FALSE(target("\\" + std::string(259 - pf.size(), 'a')));
 }
 
 TEST(InstallPaths, StrictlyBelowIgnoresCaseButNotParts) {
-  EXPECT_TRUE(IsStrictlyBelow("c:\\program files\\KAVO", "C:\\Program Files"));
-  EXPECT_TRUE(IsStrictlyBelow("C:\\Program Files\\a\\b", "C:\\Program Files\\"));
-  EXPECT_FALSE(IsStrictlyBelow("C:\\Program Files", "C:\\Program Files"));
-  EXPECT_FALSE(IsStrictlyBelow("C:\\Program Files\\", "C:\\Program Files"));
-  EXPECT_FALSE(IsStrictlyBelow("C:\\Program FilesX\\a", "C:\\Program Files"));
-  EXPECT_FALSE(IsStrictlyBelow("C:\\Program Files\\a\\..", "C:\\Program Files"));
-  EXPECT_FALSE(IsStrictlyBelow("C:\\Program Files\\*", "C:\\Program Files"));
-  EXPECT_FALSE(IsStrictlyBelow("C:\\x", ""));
+  const auto below = [](std::string_view path, std::string_view base) {
+    return IsStrictlyBelow(path, base, kAscii);
+  };
+  EXPECT_TRUE(below("c:\\program files\\KAVO", "C:\\Program Files"));
+  EXPECT_TRUE(below("C:\\Program Files\\a\\b", "C:\\Program Files\\"));
+  EXPECT_FALSE(below("C:\\Program Files", "C:\\Program Files"));
+  EXPECT_FALSE(below("C:\\Program Files\\", "C:\\Program Files"));
+  EXPECT_FALSE(below("C:\\Program FilesX\\a", "C:\\Program Files"));
+  EXPECT_FALSE(below("C:\\Program Files\\a\\..", "C:\\Program Files"));
+  EXPECT_FALSE(below("C:\\Program Files\\*", "C:\\Program Files"));
+  EXPECT_FALSE(below("C:\\x", ""));
 }
 
 TEST(InstallPaths, PlainNames) {
   for (const char* ok : {"KvMessageController", "a.b", "x y", "\xE9t\xE9", "-R"})
-    EXPECT_TRUE(IsPlainName(ok)) << ok;
+    EXPECT_TRUE(IsPlainName(ok, kAscii)) << ok;
   for (const char* bad : {"", ".", "..", "...", "a.", "a ", "a\\b", "a/b", "c:", "a*", "a?",
                           "a\"b", "a<b", "a>b", "a|b", "a\nb"})
-    EXPECT_FALSE(IsPlainName(bad)) << bad;
+    EXPECT_FALSE(IsPlainName(bad, kAscii)) << bad;
+}
+
+// Code page 932: 表 = 95 5C and ポ = 83 7C carry a backslash and a bar as their
+// second byte; 許 of code page 950 (B3 5C) is a lead byte there too.
+TEST(InstallPaths, DoubleByteCharactersAreWalkedWhole) {
+  const CodePage cp = setup_test::Cp932();
+  const std::string hyo = "\x95\x5C";  // 表
+  const std::string po = "\x83\x7C";   // ポ
+  const std::string pf = "C:\\Program Files";
+
+  EXPECT_TRUE(IsPlainName(po + "rt", cp));
+  EXPECT_TRUE(IsPlainName(hyo, cp));
+  EXPECT_FALSE(IsPlainName(po + "rt", kAscii));  // what a byte walk saw: a bar
+  EXPECT_FALSE(IsPlainName("a\x95", cp));        // cut inside a character
+  EXPECT_FALSE(IsPlainName(hyo + "|", cp));      // a real bar is still refused
+
+  // Ending in 表 is not a trailing backslash, and ポ is not a reserved character.
+  EXPECT_EQ(TargetFolderFor(pf, "\\KAVO\\" + po + hyo, cp), pf + "\\KAVO\\" + po + hyo);
+  EXPECT_EQ(TargetFolderFor(pf, "\\" + hyo + "\\", cp), pf + "\\" + hyo);
+  EXPECT_EQ(TargetFolderFor(pf, "\\" + hyo + "\\x", cp), pf + "\\" + hyo + "\\x");
+  EXPECT_FALSE(TargetFolderFor(pf, "\\" + hyo + "\\..", cp));
+  EXPECT_FALSE(TargetFolderFor(pf, "\\a\x95", cp));
+
+  const std::string target = pf + "\\" + hyo + "\\" + po;
+  EXPECT_TRUE(IsStrictlyBelow(target, pf, cp));
+  EXPECT_TRUE(IsStrictlyBelow(target + "\\x.dll", target, cp));
+  // A base that ends inside a character of path is not its parent.
+  EXPECT_FALSE(IsStrictlyBelow(pf + "\\" + hyo + "x", pf + "\\\x95", cp));
+  EXPECT_EQ(FolderOf(target + "\\" + hyo + ".exe", cp), target);
+  EXPECT_EQ(NameOf(pf + "\\x" + hyo, cp), "x" + hyo);
+  EXPECT_EQ(FolderOf("C:\\x" + hyo, cp), "C:");
+  EXPECT_EQ(FoldersBetween(pf, target, cp), (std::vector<std::string>{pf + "\\" + hyo, target}));
+  EXPECT_TRUE(FoldersBetween(pf, pf, cp).empty());
+}
+
+// Profile files match section names without regard to case, so application
+// names do too; a second byte that happens to be a letter is not folded.
+TEST(AnsiText, NamesCompareAsTheProfileFileComparesSections) {
+  const CodePage cp = setup_test::Cp932();
+  EXPECT_TRUE(cp.SameIgnoringCase("PioScreen", "pioscreen"));
+  EXPECT_TRUE(cp.SameIgnoringCase("PIOSCREEN", "PioScreen"));
+  EXPECT_FALSE(cp.SameIgnoringCase("PioScreen", "PioScreen2"));
+  EXPECT_FALSE(cp.SameIgnoringCase("PioScreen", "PioScreem"));
+  EXPECT_TRUE(cp.SameIgnoringCase("", ""));
+  // 83 41 (ア) and 83 61 (ヂ) differ only by what would be a letter's case.
+  EXPECT_FALSE(cp.SameIgnoringCase("\x83\x41", "\x83\x61"));
+  EXPECT_TRUE(cp.SameIgnoringCase("x\x83\x41", "X\x83\x41"));
+  EXPECT_FALSE(cp.SameIgnoringCase("\x83", "\x83\x41"));
+
+  // The system's table of upper-case letters decides beyond ASCII.
+  CodePage latin;
+  latin.SetUpperCase(0xE9, 0xC9);  // é -> É
+  EXPECT_TRUE(latin.SameIgnoringCase("\xC9t\xE9", "\xE9T\xC9"));
+  EXPECT_FALSE(kAscii.SameIgnoringCase("\xC9", "\xE9"));
 }
 
 class ConfigFile : public ::testing::Test {

@@ -4,6 +4,7 @@
 // its own (trailing dots and spaces dropped, "." and ".." resolved, "/" as "\").
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -16,12 +17,15 @@ namespace {
 
 const std::string kProgramFiles = "C:\\Program Files";
 
-std::vector<std::string> Normalised(std::string path, bool& wild) {
+std::vector<std::string> Normalised(std::string path, bool& wild, const setup::CodePage& cp) {
   std::vector<std::string> parts;
   std::string part;
   path += '\\';
-  for (char c : path) {
-    if (c == '/' || c == '\\') {
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    const char c = path[i];
+    if (cp.CharLength(path, i) == 2) {
+      part += path.substr(i++, 2);
+    } else if (c == '/' || c == '\\') {
       while (!part.empty() && (part.back() == '.' || part.back() == ' ')) {
         if (part.find_first_not_of(". ") == std::string::npos && part.size() >= 2) break;
         part.pop_back();
@@ -42,11 +46,11 @@ std::vector<std::string> Normalised(std::string path, bool& wild) {
 }
 
 // Conservative: anything the normalisation cannot place for sure counts as outside.
-bool InsideProgramFiles(const std::string& path) {
+bool InsideProgramFiles(const std::string& path, const setup::CodePage& cp) {
   if (path.size() < 2 || setup_test::Fold(path.substr(0, 2)) != "c:") return false;
   bool wild = false;
-  const auto parts = Normalised(path.substr(2), wild);
-  const auto base = Normalised(kProgramFiles.substr(2), wild);
+  const auto parts = Normalised(path.substr(2), wild, cp);
+  const auto base = Normalised(kProgramFiles.substr(2), wild, cp);
   if (wild || parts.size() <= base.size()) return false;
   for (std::size_t i = 0; i < base.size(); ++i)
     if (parts[i] != base[i]) return false;
@@ -70,13 +74,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string& exe = fields[1];
   const std::string& app = fields[3];
 
+  // Half the runs walk the texts as code page 932 does.
+  const setup::CodePage cp = !fields[5].empty() && fields[5][0] & 4 ? setup_test::Cp932() : setup::CodePage();
+
   // The parts on their own: no crash, and consistent with each other.
-  if (const auto target = setup::TargetFolderFor(kProgramFiles, sub))
-    Check(setup::IsStrictlyBelow(*target, kProgramFiles) && InsideProgramFiles(*target));
+  if (const auto target = setup::TargetFolderFor(kProgramFiles, sub, cp))
+    Check(setup::IsStrictlyBelow(*target, kProgramFiles, cp) && InsideProgramFiles(*target, cp));
   setup::IsNewerVersion(fields[2], fields[4]);
 
   for (const char* option : {"-U", "-I"}) {
     setup_test::FakeSystem sys;
+    sys.codePage = cp;
     sys.windowsName = fields[5].empty() || fields[5][0] % 2 ? "" : "Windows Vista";
     const std::string pkg = sys.packageFolder;
     const std::string setupIni = pkg + "\\setup.ini";
@@ -96,9 +104,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int code = setup::RunSetup(sys, {option});
     Check(code >= 0 && code <= 15);
     for (const std::string& e : sys.log) {
-      if (e.rfind("delete ", 0) == 0) Check(InsideProgramFiles(e.substr(7)));
+      for (const char* change : {"remove ", "rmdir ", "mkdir "})
+        if (e.rfind(change, 0) == 0) Check(InsideProgramFiles(e.substr(std::strlen(change)), cp));
       const std::size_t to = e.rfind(" to ");
-      if (e.rfind("copy ", 0) == 0 && to != std::string::npos) Check(InsideProgramFiles(e.substr(to + 4)));
+      if (e.rfind("copy ", 0) == 0 && to != std::string::npos) Check(InsideProgramFiles(e.substr(to + 4), cp));
     }
   }
   return 0;

@@ -100,21 +100,83 @@ TEST_F(Registry, RecordRoundTripAndItsLimits) {
   EXPECT_FALSE(DeleteRegistryValue(HKEY_CURRENT_USER, kTestKey, "Run"));
 }
 
-TEST(Shell, CopyIntoMissingFoldersAndDeleteWithContents) {
-  const std::string source = TempFolder("source");
-  const std::string target = TempFolder("target") + "\\KAVO\\Message Controller";
-  CreateDirectoryA(source.c_str(), nullptr);
-  for (const char* name : {"a.exe", "b.dll", "c.ini"}) std::ofstream(source + "\\" + name) << name;
+TEST_F(Registry, OnlyAFourByteNumberIsACountAndTheFileListsRoundTrip) {
+  InstallRecord written{"1.0", 2};
+  written.files = {"C:\\PF\\K\\a.exe", "C:\\PF\\K\\b.dll"};
+  written.folders = {"C:\\PF\\K"};
+  ASSERT_TRUE(WriteInstallRecord(HKEY_CURRENT_USER, kTestKey, written));
+  InstallRecord read;
+  ASSERT_TRUE(ReadInstallRecord(HKEY_CURRENT_USER, kTestKey, read));
+  EXPECT_TRUE(read.countTrusted);
+  EXPECT_EQ(read.count, 2u);
+  EXPECT_EQ(read.files, written.files);
+  EXPECT_EQ(read.folders, written.folders);
 
-  ASSERT_TRUE(CopyFiles(source + "\\*.exe", target));
+  struct Case {
+    DWORD type;
+    std::string bytes;
+  };
+  for (const Case& c : {Case{REG_SZ, std::string("5") + '\0'}, Case{REG_BINARY, std::string(4, '\1')},
+                        Case{REG_DWORD, std::string(2, '\1')}, Case{REG_QWORD, std::string(8, '\0')},
+                        Case{REG_DWORD, std::string(12, '\0')}}) {
+    SetBytes("COUNT", c.type, c.bytes);
+    InstallRecord r;
+    EXPECT_TRUE(ReadInstallRecord(HKEY_CURRENT_USER, kTestKey, r)) << c.type;  // there, so installed
+    EXPECT_FALSE(r.countTrusted) << c.type << " " << c.bytes.size();
+    // Left as stored by a write.
+    r.version = "2.0";
+    EXPECT_TRUE(WriteInstallRecord(HKEY_CURRENT_USER, kTestKey, r));
+    InstallRecord again;
+    ReadInstallRecord(HKEY_CURRENT_USER, kTestKey, again);
+    EXPECT_FALSE(again.countTrusted);
+    EXPECT_EQ(again.version, "2.0");
+  }
+}
+
+TEST(Files, CopyListAndRemoveOnlyWhatIsNamed) {
+  Win32System sys;
+  const std::string source = TempFolder("source");
+  const std::string target = TempFolder("target");
+  CreateDirectoryA(source.c_str(), nullptr);
+  CreateDirectoryA((source + "\\sub").c_str(), nullptr);
+  for (const char* name : {"a.exe", "b.dll", "c.ini", "sub\\d.txt"})
+    std::ofstream(source + "\\" + name) << name;
+
+  ASSERT_TRUE(sys.CopyFiles(source + "\\*.exe", target));  // makes the one missing folder
   EXPECT_TRUE(Exists(target + "\\a.exe"));
   EXPECT_FALSE(Exists(target + "\\b.dll"));
-  ASSERT_TRUE(CopyFiles(source + "\\*", target));
+  ASSERT_TRUE(sys.CopyFiles(source + "\\*", target));
   EXPECT_EQ(ReadFile(target + "\\c.ini"), "c.ini");
+  EXPECT_EQ(ReadFile(target + "\\sub\\d.txt"), "sub\\d.txt");
 
-  EXPECT_TRUE(DeletePath(TempFolder("target")));
-  EXPECT_FALSE(Exists(TempFolder("target")));
-  EXPECT_TRUE(DeletePath(source));
+  std::vector<FolderEntry> listed = sys.ListFolder(source, "*");
+  ASSERT_EQ(listed.size(), 4u);
+  EXPECT_EQ(sys.ListFolder(source, "*.dll").size(), 1u);
+  EXPECT_TRUE(sys.ListFolder(source + "\\missing", "*").empty());
+
+  // Read-only files go too; a folder goes only when empty; a missing file is gone.
+  SetFileAttributesA((target + "\\a.exe").c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(sys.RemoveFile(target + "\\a.exe"));
+  EXPECT_FALSE(Exists(target + "\\a.exe"));
+  EXPECT_TRUE(sys.RemoveFile(target + "\\a.exe"));
+  EXPECT_FALSE(sys.RemoveEmptyFolder(target + "\\sub"));
+  EXPECT_TRUE(Exists(target + "\\sub\\d.txt"));
+  {
+    // Held open without leave to delete, as a running program holds its files.
+    const HANDLE held = CreateFileA((target + "\\c.ini").c_str(), GENERIC_READ, 0, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(sys.RemoveFile(target + "\\c.ini"));
+    CloseHandle(held);
+  }
+  for (const char* name : {"b.dll", "c.ini", "sub\\d.txt"}) EXPECT_TRUE(sys.RemoveFile(target + "\\" + name));
+  EXPECT_TRUE(sys.RemoveEmptyFolder(target + "\\sub"));
+  EXPECT_TRUE(sys.RemoveEmptyFolder(target));
+  EXPECT_FALSE(Exists(target));
+
+  for (const char* name : {"a.exe", "b.dll", "c.ini", "sub\\d.txt"}) DeleteFileA((source + "\\" + name).c_str());
+  RemoveDirectoryA((source + "\\sub").c_str());
+  RemoveDirectoryA(source.c_str());
 }
 
 TEST(Profile, ConfigurationOperationsOverTheRealProfileFunctions) {
@@ -174,15 +236,16 @@ class ComponentWindow {
 };
 
 TEST(Component, StopReportsWhetherTheWindowIsGone) {
-  EXPECT_TRUE(StopComponent(100));  // none running
+  const std::string program = "C:\\Program Files\\KAVO\\none\\KvMessageController.exe";
+  EXPECT_TRUE(StopComponent(program, 100));  // none running
   {
     ComponentWindow stubborn(false);
     ASSERT_TRUE(stubborn.get());
-    EXPECT_FALSE(StopComponent(100));  // this process does not end: the wait is bounded
+    EXPECT_FALSE(StopComponent(program, 100));  // this process does not end: the wait is bounded
   }
   ComponentWindow closes(true);
   ASSERT_TRUE(closes.get());
-  EXPECT_TRUE(StopComponent(100));
+  EXPECT_TRUE(StopComponent(program, 100));
   EXPECT_FALSE(IsWindow(closes.get()));
 }
 

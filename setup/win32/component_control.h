@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace setup {
 
@@ -9,8 +10,10 @@ namespace setup {
 constexpr char kComponentWindowClass[] = "#32770";
 constexpr char kComponentWindowTitle[] = "KvMessageController";
 
-// Sends WM_CLOSE to the component's window and waits up to maxWaitMs for its
-// process to end, so that its files are free. True when no such window is left.
-bool StopComponent(std::uint32_t maxWaitMs);
+// Asks the component to close and waits up to maxWaitMs for it to end, so that
+// its files are free. The component is its window, and every process started
+// from programFile: one that is still starting gets the close request once its
+// window is there. True when neither is left.
+bool StopComponent(const std::string& programFile, std::uint32_t maxWaitMs);
 
 }  // namespace setup

@@ -1,6 +1,7 @@
 #include "registry_ops.h"
 
 #include <cstring>
+#include <vector>
 
 #include "install_paths.h"
 #include "version_text.h"
@@ -32,6 +33,38 @@ class RegKey {
 
 constexpr DWORD kTextBufferSize = kRecordTextMax + 1;
 
+// A list of texts; empty when the value is missing or is not a REG_MULTI_SZ.
+std::vector<std::string> ReadTextList(HKEY key, const char* name) {
+  DWORD type = 0;
+  DWORD size = 0;
+  if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+      type != REG_MULTI_SZ || size == 0)
+    return {};
+  std::string bytes(size, '\0');
+  if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&bytes[0]), &size) !=
+      ERROR_SUCCESS)
+    return {};
+  bytes.resize(size);
+  std::vector<std::string> list;
+  for (std::size_t at = 0; at < bytes.size();) {
+    const std::size_t end = bytes.find('\0', at);
+    const std::string item = bytes.substr(at, end - at);
+    if (item.empty()) break;
+    list.push_back(item);
+    if (end == std::string::npos) break;
+    at = end + 1;
+  }
+  return list;
+}
+
+void WriteTextList(HKEY key, const char* name, const std::vector<std::string>& list) {
+  std::string bytes;
+  for (const std::string& item : list) bytes.append(item).append(1, '\0');
+  bytes.append(1, '\0');
+  RegSetValueExA(key, name, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(bytes.data()),
+                 static_cast<DWORD>(bytes.size()));
+}
+
 }  // namespace
 
 bool ReadInstallRecord(HKEY root, const char* path, InstallRecord& record) {
@@ -50,12 +83,19 @@ bool ReadInstallRecord(HKEY root, const char* path, InstallRecord& record) {
   }
   RegKey key;
   if (key.Open(root, path, KEY_QUERY_VALUE) != ERROR_SUCCESS) return false;
-  DWORD count = 0;
+  // Room for more than 4 bytes, so that a longer value is seen for what it is
+  // rather than refused as too big.
+  BYTE count[8] = {};
   DWORD size = sizeof count;
-  if (RegQueryValueExA(key.get(), kRecordCountValue, nullptr, nullptr,
-                       reinterpret_cast<BYTE*>(&count), &size) != ERROR_SUCCESS)
-    return false;
-  record.count = count;
+  DWORD type = 0;
+  const LONG read = RegQueryValueExA(key.get(), kRecordCountValue, nullptr, &type, count, &size);
+  if (read != ERROR_SUCCESS && read != ERROR_MORE_DATA) return false;
+  // A text "5" would read as the number 53: only a 4-byte number is a count.
+  record.countTrusted = read == ERROR_SUCCESS && type == REG_DWORD && size == sizeof(DWORD);
+  record.count = 0;
+  if (record.countTrusted) std::memcpy(&record.count, count, sizeof(DWORD));
+  record.files = ReadTextList(key.get(), kRecordFilesValue);
+  record.folders = ReadTextList(key.get(), kRecordFoldersValue);
   return true;
 }
 
@@ -63,6 +103,9 @@ bool WriteInstallRecord(HKEY root, const char* path, const InstallRecord& record
   WriteRegistryText(root, path, kRecordVersionValue, record.version);
   RegKey key;
   if (key.Create(root, path) != ERROR_SUCCESS) return false;
+  WriteTextList(key.get(), kRecordFilesValue, record.files);
+  WriteTextList(key.get(), kRecordFoldersValue, record.folders);
+  if (!record.countTrusted) return true;
   const DWORD count = record.count;
   return RegSetValueExA(key.get(), kRecordCountValue, 0, REG_DWORD,
                         reinterpret_cast<const BYTE*>(&count), sizeof count) == ERROR_SUCCESS;

@@ -7,8 +7,10 @@
 #include <cstdio>
 
 #include "component_control.h"
+#include "install_paths.h"
 #include "registry_ops.h"
 #include "shell_ops.h"
+#include "system_code_page.h"
 #include "windows_version.h"
 
 namespace setup {
@@ -48,16 +50,14 @@ void Win32System::Print(const std::string& text) {
 
 std::string Win32System::WindowsName() { return GetWindowsName(); }
 
+CodePage Win32System::AnsiCodePage() { return SystemCodePage(); }
+
 std::string Win32System::PackageFolder() {
   char path[512];
   const DWORD length = GetModuleFileNameA(nullptr, path, 511);
   // A path that filled the buffer may have been cut: no folder rather than a wrong one.
   if (length == 0 || length >= 511) return {};
-  std::string folder(path, length);
-  const std::size_t cut = folder.rfind('\\');
-  if (cut == std::string::npos) return {};
-  folder.resize(cut);
-  return folder;
+  return FolderOf(std::string(path, length), SystemCodePage());
 }
 
 std::string Win32System::ProgramFilesFolder() {
@@ -95,14 +95,50 @@ bool Win32System::StartProgram(const std::string& file, const std::string& param
   return StartHidden(file, parameters, workingFolder);
 }
 
+std::vector<FolderEntry> Win32System::ListFolder(const std::string& folder,
+                                                 const std::string& mask) {
+  std::vector<FolderEntry> entries;
+  WIN32_FIND_DATAA found;
+  const HANDLE find = FindFirstFileA(JoinPath(folder, mask).c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return entries;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+  } while (FindNextFileA(find, &found));
+  FindClose(find);
+  return entries;
+}
+
+bool Win32System::CreateFolder(const std::string& path) {
+  return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+}
+
 bool Win32System::CopyFiles(const std::string& pattern, const std::string& folder) {
   return setup::CopyFiles(pattern, folder);
 }
 
-bool Win32System::DeletePath(const std::string& path) { return setup::DeletePath(path); }
+bool Win32System::RemoveFile(const std::string& path) {
+  if (DeleteFileA(path.c_str())) return true;
+  const DWORD error = GetLastError();
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return true;
+  // Files copied from a CD keep their read-only mark; that is no reason to stay.
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (error != ERROR_ACCESS_DENIED || attributes == INVALID_FILE_ATTRIBUTES ||
+      !(attributes & FILE_ATTRIBUTE_READONLY) || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return false;
+  SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  if (DeleteFileA(path.c_str())) return true;
+  SetFileAttributesA(path.c_str(), attributes);
+  return false;
+}
 
-bool Win32System::StopComponent(std::uint32_t maxWaitMs) {
-  return setup::StopComponent(maxWaitMs);
+bool Win32System::RemoveEmptyFolder(const std::string& path) {
+  return RemoveDirectoryA(path.c_str()) != FALSE;
+}
+
+bool Win32System::StopComponent(const std::string& programFile, std::uint32_t maxWaitMs) {
+  return setup::StopComponent(programFile, maxWaitMs);
 }
 
 }  // namespace setup

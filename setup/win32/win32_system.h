@@ -19,6 +19,7 @@ class Win32System : public SystemOps {
 
   void Print(const std::string& text) override;
   std::string WindowsName() override;
+  CodePage AnsiCodePage() override;
   std::string PackageFolder() override;
   std::string ProgramFilesFolder() override;
   bool PathExists(const std::string& path) override;
@@ -29,9 +30,12 @@ class Win32System : public SystemOps {
   bool DeleteRunValue(const std::string& name) override;
   bool StartProgram(const std::string& file, const std::string& parameters,
                     const std::string& workingFolder) override;
+  std::vector<FolderEntry> ListFolder(const std::string& folder, const std::string& mask) override;
+  bool CreateFolder(const std::string& path) override;
   bool CopyFiles(const std::string& pattern, const std::string& folder) override;
-  bool DeletePath(const std::string& path) override;
-  bool StopComponent(std::uint32_t maxWaitMs) override;
+  bool RemoveFile(const std::string& path) override;
+  bool RemoveEmptyFolder(const std::string& path) override;
+  bool StopComponent(const std::string& programFile, std::uint32_t maxWaitMs) override;
 };
 
 }  // namespace setup

@@ -39,13 +39,15 @@ TEST(Pages, KeysFollowPageAdjustmentAndFavourites) {
 }
 
 TEST(Pages, LabelsAndTitles) {
-  EXPECT_STREQ("Setting", DecidePageLabels(4, true, false).title);
-  EXPECT_STREQ("Advanced", DecidePageLabels(4, false, false).title);
-  EXPECT_STREQ("Save successfully", DecidePageLabels(3, false, true).title);
-  EXPECT_STREQ("Load", DecidePageLabels(3, true, false).yellow);
-  EXPECT_STREQ("Easy", DecidePageLabels(4, false, false).yellow);
-  EXPECT_STREQ("", DecidePageLabels(2, true, false).yellow);
-  EXPECT_STREQ("", DecidePageLabels(1, false, false).red);
+  EXPECT_STREQ("Setting", DecidePageLabels(4, true, SaveState::None).title);
+  EXPECT_STREQ("Advanced", DecidePageLabels(4, false, SaveState::None).title);
+  EXPECT_STREQ("Save successfully", DecidePageLabels(3, false, SaveState::Saved).title);
+  EXPECT_STREQ("Save failed", DecidePageLabels(3, false, SaveState::Failed).title);
+  EXPECT_STREQ("Save", DecidePageLabels(3, false, SaveState::None).title);
+  EXPECT_STREQ("Load", DecidePageLabels(3, true, SaveState::None).yellow);
+  EXPECT_STREQ("Easy", DecidePageLabels(4, false, SaveState::None).yellow);
+  EXPECT_STREQ("", DecidePageLabels(2, true, SaveState::None).yellow);
+  EXPECT_STREQ("", DecidePageLabels(1, false, SaveState::None).red);
 }
 
 TEST(Pages, DefaultFocus) {
@@ -174,6 +176,17 @@ TEST(Layout, TablesAreConsistent) {
   EXPECT_TRUE(kDpiHalf.Contains(697, 82));
   EXPECT_FALSE(kDpiHalf.Contains(697, 258));
   EXPECT_TRUE(kResolutionHalf.Contains(986, 433));
+}
+
+TEST(WindowPlace, TheTitleBandStaysReachableWhereverADragEnds) {
+  // A 1280 x 720 work area, a window 1024 wide.
+  auto corner = [](int x, int y) { return KeepTitleReachable(x, y, 1024, 0, 0, 1280, 720, 70, 120); };
+  EXPECT_EQ(128, corner(128, 72).x) << "a place on the screen is kept";
+  EXPECT_EQ(72, corner(128, 72).y);
+  EXPECT_EQ(-904, corner(-1028, -441).x) << "120 pixels of the title stay on the left edge";
+  EXPECT_EQ(0, corner(-1028, -441).y) << "the title band is never above the screen";
+  EXPECT_EQ(1160, corner(5000, 5000).x);
+  EXPECT_EQ(650, corner(5000, 5000).y) << "nor below it";
 }
 
 }  // namespace

@@ -4,34 +4,8 @@
 # order 800x600 1024x768 1152x864 1280x720 1280x800 ...). Usage:
 # apply_e2e.sh DRIVER.exe  (inside tools/wine-env.sh)
 set -u
-driver_exe=$1
-work=$PIO_BINARY_DIR/e2e-apply
-rm -rf "$work"
-mkdir -p "$work"
-passed=0
-failed=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" = "$3" ]; then
-    passed=$((passed + 1)); echo "ok   $1"
-  else
-    failed=$((failed + 1)); echo "FAIL $1: expected '$2', got '$3'"
-  fi
-}
-
-drive() { "$PIO_WINE64" "$driver_exe" "$@" >"$work/driver.out" 2>/dev/null </dev/null; tr -d '\r' <"$work/driver.out"; }
-
-settles() {  # settles NAME EXPECTED MS COMMAND...: the command's answer becomes EXPECTED in time
-  local name=$1 expected=$2 ms=$3 got deadline
-  shift 3
-  deadline=$(( $(date +%s%3N) + ms ))
-  while :; do
-    got=$("$@")
-    [ "$got" = "$expected" ] && break
-    [ "$(date +%s%3N)" -ge "$deadline" ] && break
-  done
-  check "$name" "$expected" "$got"
-}
+. "$(dirname "$0")/e2e_lib.sh"
+e2e_begin apply "$1"
 
 # regdword KEY VALUE: the number stored, or "none".
 regdword() {
@@ -43,28 +17,12 @@ regdword() {
 request() { regdword 'HKCU\SOFTWARE\KAVO\KvSrc' Range; }
 system_dpi() { regdword "$SYSTEM_FONTS" LogPixels; }
 
-click() {  # click ID: a real click in the middle of the question's control ID
-  local l t r b
-  read -r l t r b <<<"$(drive boxrect "$1")"
-  xdotool mousemove $(( (l + r) / 2 )) $(( (t + b) / 2 )) click 1
-}
-
 key() { drive send 0x0100 "$1" 0 >/dev/null; }  # a key, handled when this returns
 VK_RIGHT=0x27; VK_LEFT=0x25; VK_DOWN=0x28; VK_UP=0x26
 
-start() {
-  (cd "$work/plain" && exec "$PIO_WINE64" PioScreen.exe >"$work/pioscreen.log" 2>&1 </dev/null) &
-  pio_pid=$!
-  drive wait 20000 >/dev/null
-}
-stop() {
-  drive post 0x0112 0xF060 0 >/dev/null
-  drive gone 10000 >/dev/null
-  wait "$pio_pid" 2>/dev/null
-}
-
-# apply_size HOW: one step right from 1280 x 720 to 1280 x 800, then the green
-# key's code, as the remote control sends it; the question comes up.
+# choose_and_apply KEY HOW: one step of the resolution slider (right: from
+# 1280 x 720 to 1280 x 800), then the green key's code, as the remote control
+# sends it; the question comes up.
 choose_and_apply() {
   key $VK_DOWN   # from the DPI keys to the resolution thumb
   key "$1"
@@ -76,7 +34,7 @@ exec 3>"$work/trace.log"
 BASH_XTRACEFD=3
 PS4='+ $(date +%T.%3N) '
 set -x
-cp -r "$PIO_DIST_DIR/PioScreen" "$work/plain"
+
 # The state the steps below begin from: 1280 x 720 shown and saved, 96 DPI in
 # force and no request pending.
 SYSTEM_FONTS='HKLM\SYSTEM\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'
@@ -174,5 +132,4 @@ wait "$pio_pid" 2>/dev/null
 # Leave the prefix as the other tests expect it.
 reset_prefix
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+e2e_end

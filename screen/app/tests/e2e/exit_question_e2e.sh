@@ -3,48 +3,8 @@
 # (the blue key's remote-control code, Esc, Alt+F4) and answered with real clicks
 # and keys. Usage: exit_question_e2e.sh DRIVER.exe  (inside tools/wine-env.sh)
 set -u
-driver_exe=$1
-work=$PIO_BINARY_DIR/e2e-exit-question
-rm -rf "$work"
-mkdir -p "$work"
-passed=0
-failed=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" = "$3" ]; then
-    passed=$((passed + 1)); echo "ok   $1"
-  else
-    failed=$((failed + 1)); echo "FAIL $1: expected '$2', got '$3'"
-  fi
-}
-
-drive() { "$PIO_WINE64" "$driver_exe" "$@" >"$work/driver.out" 2>/dev/null </dev/null; tr -d '\r' <"$work/driver.out"; }
-
-# settles NAME EXPECTED MS DRIVER-ARGS...: checks that the driver's answer becomes
-# EXPECTED within MS milliseconds.
-settles() {
-  local name=$1 expected=$2 ms=$3 got deadline
-  shift 3
-  deadline=$(( $(date +%s%3N) + ms ))
-  while :; do
-    got=$(drive "$@")
-    [ "$got" = "$expected" ] && break
-    [ "$(date +%s%3N)" -ge "$deadline" ] && break
-  done
-  check "$name" "$expected" "$got"
-}
-
-click() {  # click ID: a real click in the middle of the question's control ID
-  local l t r b
-  read -r l t r b <<<"$(drive boxrect "$1")"
-  xdotool mousemove $(( (l + r) / 2 )) $(( (t + b) / 2 )) click 1
-}
-
-start() {
-  (cd "$work/plain" && exec "$PIO_WINE64" PioScreen.exe >"$work/pioscreen.log" 2>&1 </dev/null) &
-  pio_pid=$!
-  drive wait 20000 >/dev/null
-}
+. "$(dirname "$0")/e2e_lib.sh"
+e2e_begin exit-question "$1"
 
 asked() {  # asked HOW: one question is up, over a disabled dialog
   check "$1: the question is up" 0 "$(drive box 10000 >/dev/null; echo $?)"
@@ -55,12 +15,11 @@ asked() {  # asked HOW: one question is up, over a disabled dialog
 
 answered_no() {  # answered_no HOW: the dialog is back, enabled and focused
   check "$1: the question is gone" 0 "$(drive nobox 5000 >/dev/null; echo $?)"
-  settles "$1: the dialog is enabled again" 1 3000 self enabled
-  settles "$1: the dialog has the focus" 1 3000 self focused
+  settles "$1: the dialog is enabled again" 1 3000 drive self enabled
+  settles "$1: the dialog has the focus" 1 3000 drive self focused
   check "$1: the program runs on" 1 "$(drive count)"
 }
 
-cp -r "$PIO_DIST_DIR/PioScreen" "$work/plain"
 start
 
 # The blue key's code from a remote control; a second request while the question
@@ -69,8 +28,10 @@ drive post broadcast 0x2655 0x0312005E >/dev/null
 asked "blue key code"
 check "blue key code again: handled at once" 0 "$(drive send broadcast 0x2655 0x0312005E)"
 check "blue key code again: still one question" 1 "$(drive boxes)"
+check "red key code meanwhile: handled at once" 0 "$(drive send broadcast 0x2655 0x0312005B)"
 click 1057
 answered_no "blue key code, No clicked"
+check "red key code meanwhile: pressed nothing behind the question" 1 "$(drive visible 1020)"
 
 # Esc, answered with Enter: "No" has the focus when the question opens.
 xdotool key Escape
@@ -90,5 +51,4 @@ drive post 0x0112 0xF060 0 >/dev/null  # from the task bar: no question
 check "closed from the task bar" 0 "$(drive gone 10000 >/dev/null; echo $?)"
 wait "$pio_pid" 2>/dev/null
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+e2e_end

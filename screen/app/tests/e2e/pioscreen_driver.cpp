@@ -17,6 +17,7 @@
 //   self enabled | self focused   the window enabled; it (or a control of it) has
 //                      the keyboard focus of its thread and is the active window
 //   kill               ends the program at once, as a crash or a power cut would
+//   moving MS          waits until the window is being moved by the mouse
 // The display (no window needed):
 //   mode | savedmode   the size in force, the size Windows starts with: "W H"
 //   setmode W H [save] shows that size (32 bits, 60 Hz), and saves it when asked
@@ -208,6 +209,17 @@ int main(int argc, char** argv) {
     const bool focused = got && info.hwndActive == dialog &&
                          (info.hwndFocus == dialog || IsChild(dialog, info.hwndFocus));
     std::printf("%d\n", focused ? 1 : 0);
+  } else if (!std::strcmp(what, "moving") && argc > 2) {
+    const DWORD limit = Number(argv[2]), start = GetTickCount();
+    for (;;) {
+      GUITHREADINFO info{};
+      info.cbSize = sizeof info;
+      if (GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) &&
+          (info.flags & GUI_INMOVESIZE))
+        return 0;
+      if (GetTickCount() - start >= limit) return 1;
+      Sleep(5);
+    }
   } else if (!std::strcmp(what, "kill")) {
     DWORD pid = 0;
     GetWindowThreadProcessId(dialog, &pid);

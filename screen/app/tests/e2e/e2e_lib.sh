@@ -1,0 +1,66 @@
+# Shared by the PioScreen end-to-end scripts (sourced, inside tools/wine-env.sh):
+#   e2e_begin NAME DRIVER.exe   a clean work folder $work with a test copy of the
+#                               installed program in $work/plain
+#   check NAME EXPECTED ACTUAL  counts and prints one check
+#   drive ARGS...               the driver's answer (through a file: Wine's helpers
+#                               would keep a pipe open)
+#   settles NAME EXPECTED MS COMMAND...   the command's answer becomes EXPECTED in time
+#   click ID                    a real click in the middle of the question's control
+#   start [FOLDER] | stop       PioScreen as a user starts it (waits for its window);
+#                               closed from the task bar, without a question
+#   e2e_end                     prints "N passed, N failed"; the script's result
+
+e2e_begin() {
+  work=$PIO_BINARY_DIR/e2e-$1
+  driver_exe=$2
+  rm -rf "$work"
+  mkdir -p "$work"
+  passed=0
+  failed=0
+  cp -r "$PIO_DIST_DIR/PioScreen" "$work/plain"
+}
+
+check() {
+  if [ "$2" = "$3" ]; then
+    passed=$((passed + 1)); echo "ok   $1"
+  else
+    failed=$((failed + 1)); echo "FAIL $1: expected '$2', got '$3'"
+  fi
+}
+
+drive() { "$PIO_WINE64" "$driver_exe" "$@" >"$work/driver.out" 2>/dev/null </dev/null; tr -d '\r' <"$work/driver.out"; }
+
+settles() {
+  local name=$1 expected=$2 ms=$3 got deadline
+  shift 3
+  deadline=$(( $(date +%s%3N) + ms ))
+  while :; do
+    got=$("$@")
+    [ "$got" = "$expected" ] && break
+    [ "$(date +%s%3N)" -ge "$deadline" ] && break
+  done
+  check "$name" "$expected" "$got"
+}
+
+click() {
+  local l t r b
+  read -r l t r b <<<"$(drive boxrect "$1")"
+  xdotool mousemove $(( (l + r) / 2 )) $(( (t + b) / 2 )) click 1
+}
+
+start() {
+  (cd "${1:-$work/plain}" && exec "$PIO_WINE64" PioScreen.exe >"$work/pioscreen.log" 2>&1 </dev/null) &
+  pio_pid=$!
+  window_rect=$(drive wait 20000)
+}
+
+stop() {
+  drive post 0x0112 0xF060 0 >/dev/null
+  drive gone 10000 >/dev/null
+  wait "$pio_pid" 2>/dev/null
+}
+
+e2e_end() {
+  echo "$passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+}
