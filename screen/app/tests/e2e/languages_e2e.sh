@@ -7,26 +7,12 @@
 # source by check_languages.py.
 # Usage: languages_e2e.sh DRIVER.exe GLYPH_PROBE.exe [LANGUAGE...]  (inside tools/wine-env.sh)
 set -u
-driver_exe=$1
+. "$(dirname "$0")/e2e_lib.sh"
+e2e_begin languages "$1"
 probe_exe=$2
 shift 2
 here=$(cd "$(dirname "$0")" && pwd)
 sources=$PIO_SOURCE_DIR/standins/DiZovadAzir/Languages
-work=$PIO_BINARY_DIR/e2e-languages
-rm -rf "$work"
-mkdir -p "$work"
-passed=0
-failed=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" = "$3" ]; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1)); echo "FAIL $1: expected '$2', got '$3'"
-  fi
-}
-
-drive() { "$PIO_WINE64" "$driver_exe" "$@" >"$work/driver.out" 2>/dev/null </dev/null; tr -d '\r' <"$work/driver.out"; }
 
 # drawn PATTERN MS: waits until the trace has one more DrawTextExW line matching
 # PATTERN (grep -E) than it had when the step began ($mark), so that the step's
@@ -70,7 +56,8 @@ locale_of() {  # the locale its language file names, else C
   echo "${locale:-C}.UTF-8"
 }
 
-cp -r "$PIO_DIST_DIR/PioScreen" "$work/tv"
+# With the stand-in TV display library: page 1 and the yellow key's way to page 4.
+cp -r "$work/plain" "$work/tv"
 cp "$PIO_DIST_DIR/testkit/atipdlxx.dll" "$PIO_DIST_DIR/testkit/atipdlxx.ini" "$work/tv/" 2>/dev/null
 # Two favourites, so that page 2 shows slot captions: one at a preset DPI, one not.
 appdata=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Local | grep -v /Public/ | head -n 1)
@@ -87,23 +74,21 @@ else
 fi
 
 for language in "${languages[@]}"; do
-  trace=$work/$language.trace
+  # Wine's trace of what the program draws lands in the program's log.
+  trace=$work/pioscreen.log
   mark=$work/mark.trace
   locale=$(locale_of "$language")
-  : >"$trace"; : >"$mark"
+  : >"$mark"
   printf '[Language]\r\nName=%s\r\n' "$language" >"$work/tv/DiZovadAzir.ini"
   drive setmode 1280 720 >/dev/null  # the size the resolution question starts from
-  (cd "$work/tv" && LC_ALL=$locale WINEDEBUG=trace+text exec "$PIO_WINE64" PioScreen.exe \
-     >"$trace" 2>&1 </dev/null) &
-  pio_pid=$!
-  rect=$(drive wait 20000)
-  if ! [[ $rect =~ ^-?[0-9]+\ -?[0-9]+\ -?[0-9]+\ -?[0-9]+$ ]]; then
-    check "$language: window" shown "$rect"
+  LC_ALL=$locale WINEDEBUG=trace+text start "$work/tv"
+  if ! [[ $window_rect =~ ^-?[0-9]+\ -?[0-9]+\ -?[0-9]+\ -?[0-9]+$ ]]; then
+    check "$language: window" shown "$window_rect"
     "$PIO_WINESERVER" -k >/dev/null 2>&1; wait "$pio_pid" 2>/dev/null
     "$PIO_WINESERVER" -p >/dev/null 2>&1 </dev/null
     continue
   fi
-  read -r left top right bottom <<<"$rect"
+  read -r left top right bottom <<<"$window_rect"
   check "$language: window" 1024x576 "$((right - left))x$((bottom - top))"
   check "$language: page 1 drawn" 0 "$(drawn '\[\(688,15\)-\(992,91\)\]' 10000; echo $?)"
   shot "1024x576+$left+$top" "$work/$language-page1.png"
@@ -128,9 +113,9 @@ for language in "${languages[@]}"; do
   step
   xdotool key Escape
   question "$language: exit question"
-  drive post 0x0112 0xF060 0 >/dev/null  # from the task bar: no question
-  check "$language: closed" 0 "$(drive gone 10000 >/dev/null; echo $?)"
-  wait "$pio_pid" 2>/dev/null
+  stop
+  check "$language: closed" 0 "$(drive count)"
+  cp "$trace" "$work/$language.trace"
 
   # What was drawn, against the language's source.
   while read -r verdict rest; do
@@ -147,5 +132,4 @@ done
 rm -f "$favourites"
 drive setmode 1280 720 save >/dev/null
 [ -f "$work/ScreenConfig.kept" ] && mv "$work/ScreenConfig.kept" "$favourites"
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+e2e_end
