@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # PioScreen in English and every language the stand-in library ships, each started
 # in the locale of a machine of that language (its ANSI code page and fonts): pages
-# 1, 2 and 4 and the three questions (restart, resolution, exit) are walked, each
+# 1, 2 and 4 and the three questions (exit, resolution, restart) are walked, each
 # answered "No", and what the program drew (Wine's trace of DrawTextExW, after the
 # system read the program's ANSI bytes) is checked against the language's own UTF-8
 # source by check_languages.py.
@@ -28,13 +28,15 @@ step() { cp "$trace" "$mark"; }
 key() { drive send 0x0100 "$1" 0 >/dev/null; }  # a key, handled when this returns
 VK_RIGHT=0x27; VK_DOWN=0x28
 
-# question NAME: a question box comes up and draws its message; Esc answers "No".
+# question NAME: a question box comes up and draws its message; a click on "No"
+# ($no_button: the left one in Arabic) answers it.
 question() {
   check "$1" 0 "$(drive box 10000 >/dev/null; echo $?)"
   # The message itself (not its measuring), drawn after the buttons' captions.
   check "$1 drawn" 0 "$(drawn '-\(370,180\)\] 0000001[56]' 10000; echo $?)"
-  xdotool key Escape
+  click "$no_button"
   check "$1 gone" 0 "$(drive nobox 5000 >/dev/null; echo $?)"
+  settles "$1: the dialog is enabled again" 1 3000 drive self enabled
 }
 
 # shot GEOMETRY FILE: that part of the screen once two shots in a row agree (the
@@ -78,8 +80,11 @@ for language in "${languages[@]}"; do
   trace=$work/pioscreen.log
   mark=$work/mark.trace
   locale=$(locale_of "$language")
+  no_button=1057
+  [ "$language" = Arabic ] && no_button=1056
   : >"$mark"
   printf '[Language]\r\nName=%s\r\n' "$language" >"$work/tv/DiZovadAzir.ini"
+  cp "$work/tv/DiZovadAzir.ini" "$work/plain/"
   drive setmode 1280 720 >/dev/null  # the size the resolution question starts from
   LC_ALL=$locale WINEDEBUG=trace+text start "$work/tv"
   if ! [[ $window_rect =~ ^-?[0-9]+\ -?[0-9]+\ -?[0-9]+\ -?[0-9]+$ ]]; then
@@ -98,24 +103,42 @@ for language in "${languages[@]}"; do
   step
   drive post broadcast 0x2655 0x0312005D >/dev/null  # yellow: page 4
   check "$language: page 4 drawn" 0 "$(drawn '\[\(712,94\)-\(922,144\)\]' 10000; echo $?)"
-  # The restart question: the medium text size and the green key, "No".
-  step
-  key $VK_RIGHT
-  drive post broadcast 0x2655 0x0312005C >/dev/null
-  question "$language: restart question"
-  # The resolution question: one size up from 1280 x 720 and the green key, "No".
-  step
-  key $VK_DOWN; key $VK_RIGHT
-  drive post broadcast 0x2655 0x0312005C >/dev/null
-  question "$language: resolution question"
-  "$PIO_WINE64" reg delete 'HKCU\SOFTWARE\KAVO\KvSrc' /v Range /f >/dev/null 2>&1 </dev/null
   # The exit question, "No".
   step
   xdotool key Escape
   question "$language: exit question"
+  # The resolution question: one size up from 1280 x 720 and the green key, "No".
+  # Pages 1 and 4 again first, so that the focus is where page 4 puts it.
+  step
+  drive post broadcast 0x2655 0x0312005D >/dev/null  # yellow: page 1
+  check "$language: page 1 again" 0 "$(drawn '\[\(707,97\)-\(982,217\)\]' 10000; echo $?)"
+  step
+  drive post broadcast 0x2655 0x0312005D >/dev/null  # yellow: page 4
+  check "$language: page 4 again" 0 "$(drawn '\[\(712,94\)-\(922,144\)\]' 10000; echo $?)"
+  step
+  key $VK_DOWN; key $VK_RIGHT
+  drive post broadcast 0x2655 0x0312005C >/dev/null
+  question "$language: resolution question"
   stop
   check "$language: closed" 0 "$(drive count)"
   cp "$trace" "$work/$language.trace"
+
+  # The restart question, in a program started afresh (without the TV library it
+  # opens on page 4, the focus on the small text size): the medium size and the
+  # green key, "No".
+  : >"$mark"
+  drive setmode 1280 720 >/dev/null
+  LC_ALL=$locale WINEDEBUG=trace+text start "$work/plain"
+  check "$language: page 4 drawn without the TV library" 0 \
+    "$(drawn '\[\(712,94\)-\(922,144\)\]' 10000; echo $?)"
+  step
+  key $VK_RIGHT
+  drive post broadcast 0x2655 0x0312005C >/dev/null
+  question "$language: restart question"
+  "$PIO_WINE64" reg delete 'HKCU\SOFTWARE\KAVO\KvSrc' /v Range /f >/dev/null 2>&1 </dev/null
+  stop
+  check "$language: closed again" 0 "$(drive count)"
+  cat "$trace" >>"$work/$language.trace"
 
   # What was drawn, against the language's source.
   while read -r verdict rest; do
