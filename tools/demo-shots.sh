@@ -6,7 +6,10 @@ shot() {  # shot FOLDER LANGUAGE NAME
   local folder=$1 language=$2 name=$3
   # The stand-in language library beside the program reads its language here.
   printf '[Language]\r\nName=%s\r\n' "$language" >"$folder/DiZovadAzir.ini"
-  "$PIO_WINE64" "$folder/PioScreen.exe" >"$PIO_DEMO_DIR/$name.log" 2>&1 </dev/null &
+  # In the locale of a machine of the language, which gives the ANSI code page.
+  local locale
+  locale=$(sed -n 's/^; locale \([A-Za-z_]*\).*/\1/p' "$folder/Languages/$language.txt" 2>/dev/null)
+  LC_ALL=${locale:-C}.UTF-8 "$PIO_WINE64" "$folder/PioScreen.exe" >"$PIO_DEMO_DIR/$name.log" 2>&1 </dev/null &
   local pid=$!
   for _ in $(seq 100); do
     xdotool search --name "Pio Screen Setting" >/dev/null 2>&1 && break

@@ -30,7 +30,10 @@ constexpr CharsetRow kCharsets[] = {
     {"Japanese", 128},  // SHIFTJIS_CHARSET
     {"Russian", 204},   // RUSSIAN_CHARSET
     {"Thai", 222},      // THAI_CHARSET
-    {"Korean", 130},    // JOHAB_CHARSET
+    // HANGUL_CHARSET, not JOHAB_CHARSET (130): the texts come in the Korean ANSI
+    // code page 949, and a Johab font makes the system read them as code page 1361,
+    // which turns them into other syllables and question marks.
+    {"Korean", 129},
     {"Turkish", 162},   // TURKISH_CHARSET
     {"Arabic", 178},    // ARABIC_CHARSET
 };

@@ -10,12 +10,18 @@ namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Reads a quoted text at `pos`; moves `pos` past the closing quote.
-bool ReadQuoted(const char* line, std::size_t length, std::size_t& pos, std::string& out) {
+bool ReadQuoted(const char* line, std::size_t length, std::size_t& pos, unsigned codePage,
+                std::string& out) {
   if (pos >= length || line[pos] != '"') return false;
   ++pos;
   out.clear();
   while (pos < length) {
     const char c = line[pos++];
+    if (IsLeadByte(codePage, static_cast<unsigned char>(c)) && pos < length) {
+      out.push_back(c);
+      out.push_back(line[pos++]);
+      continue;
+    }
     if (c == '"') return true;
     if (c == '\\' && pos < length) {
       const char e = line[pos];
@@ -35,18 +41,31 @@ bool ReadQuoted(const char* line, std::size_t length, std::size_t& pos, std::str
   return false;  // no closing quote
 }
 
-bool ParseLine(const char* line, std::size_t length, std::string& english,
+bool ParseLine(const char* line, std::size_t length, unsigned codePage, std::string& english,
                std::string& translation) {
   std::size_t pos = 0;
   while (pos < length && IsBlank(line[pos])) ++pos;
-  if (!ReadQuoted(line, length, pos, english)) return false;
+  if (!ReadQuoted(line, length, pos, codePage, english)) return false;
   while (pos < length && IsBlank(line[pos])) ++pos;
   if (pos >= length || line[pos] != '=') return false;
   ++pos;
   while (pos < length && IsBlank(line[pos])) ++pos;
-  if (!ReadQuoted(line, length, pos, translation)) return false;
+  if (!ReadQuoted(line, length, pos, codePage, translation)) return false;
   while (pos < length && IsBlank(line[pos])) ++pos;
   return pos == length;
+}
+
+// The code page a comment line names ("; code page 932"), or 0.
+unsigned CodePageOf(const char* line, std::size_t length) {
+  static const char kPrefix[] = "; code page ";
+  const std::size_t prefix = sizeof(kPrefix) - 1;
+  if (length <= prefix || std::memcmp(line, kPrefix, prefix) != 0) return 0;
+  unsigned value = 0;
+  for (std::size_t i = prefix; i < length && line[i] >= '0' && line[i] <= '9'; ++i) {
+    value = value * 10 + static_cast<unsigned>(line[i] - '0');
+    if (value > 65535) return 0;
+  }
+  return value;
 }
 
 std::vector<std::string> Placeholders(const std::string& text) {
@@ -75,6 +94,14 @@ std::vector<std::string> Placeholders(const std::string& text) {
 
 }  // namespace
 
+bool IsLeadByte(unsigned codePage, unsigned char byte) {
+  switch (codePage) {
+    case 932: return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    case 936: case 949: case 950: return byte >= 0x81 && byte <= 0xFE;
+    default: return false;
+  }
+}
+
 const std::string* Table::Find(const std::string& english) const {
   const auto it = texts.find(english);
   return it == texts.end() ? nullptr : &it->second;
@@ -86,6 +113,7 @@ Table Parse(const char* data, std::size_t size) {
   if (size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) return table;
   if (size > kMaxFileBytes) size = kMaxFileBytes;
   std::string english, translation;
+  unsigned codePage = 0;
   std::size_t start = 0;
   while (start < size) {
     const char* newline = static_cast<const char*>(std::memchr(data + start, '\n', size - start));
@@ -98,8 +126,10 @@ Table Parse(const char* data, std::size_t size) {
 
     std::size_t first = 0;
     while (first < length && IsBlank(line[first])) ++first;
+    if (codePage == 0 && first < length && line[first] == ';')
+      codePage = CodePageOf(line + first, length - first);
     if (first == length || line[first] == ';' || line[first] == '#') continue;
-    if (length > kMaxLineBytes || !ParseLine(line, length, english, translation) ||
+    if (length > kMaxLineBytes || !ParseLine(line, length, codePage, english, translation) ||
         english.empty() || translation.empty() || !SamePlaceholders(english, translation) ||
         table.texts.count(english)) {
       ++table.ignoredLines;

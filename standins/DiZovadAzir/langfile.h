@@ -5,10 +5,13 @@
 //
 // Inside the quotes \" is a quote, \\ a backslash, \n a line break and \t a tab;
 // any other backslash stands for itself. Lines that start with ';' or '#' and
-// blank lines are skipped. A line that is not of this form, longer than
-// kMaxLineBytes, a repeated English text, an empty translation, or a translation
-// whose printf placeholders differ from the English text's, is ignored: that text
-// stays English.
+// blank lines are skipped. A comment line "; code page NNNN" names the file's code
+// page; in the double-byte ones (932, 936, 949, 950) the second byte of a
+// character stands for itself, never for a quote or a backslash (the second byte
+// of many Japanese and Chinese characters is the backslash byte). A line that is
+// not of this form, longer than kMaxLineBytes, a repeated English text, an empty
+// translation, or a translation whose printf placeholders differ from the English
+// text's, is ignored: that text stays English.
 #pragma once
 
 #include <cstddef>
@@ -29,6 +32,10 @@ struct Table {
   // The translation of `english`, or null when there is none.
   const std::string* Find(const std::string& english) const;
 };
+
+// Whether `byte` starts a two-byte character in the Windows code page; false for
+// every byte of the single-byte code pages.
+bool IsLeadByte(unsigned codePage, unsigned char byte);
 
 // Reads a whole file's bytes. A file that starts with a UTF-8 byte-order mark is
 // not in an ANSI code page and gives no texts.

@@ -21,7 +21,7 @@ TEST(MessageBoxLook, FontByLanguage) {
   const msgbox::MessageFont korean = msgbox::MessageFontFor("Korean");
   EXPECT_EQ(-21, korean.height);
   EXPECT_EQ(700, korean.weight);
-  EXPECT_EQ(130, korean.charset);
+  EXPECT_EQ(129, korean.charset) << "Hangul, as the captions: the texts are in code page 949";
   EXPECT_EQ(128, msgbox::MessageFontFor("Japanese").charset);
   EXPECT_EQ(700, msgbox::MessageFontFor("TChinese").weight);
   EXPECT_EQ(-21, msgbox::MessageFontFor(nullptr).height);

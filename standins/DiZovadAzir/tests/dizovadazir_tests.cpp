@@ -17,8 +17,11 @@ using GetLangFn = int(__cdecl*)(int, char*, char*);
 using TranslateFn = int(__cdecl*)(int, const char*, char*, int, const char*);
 using TranslateFFn = int(__cdecl*)(int, const char*, char*, int, const char*, ...);
 
-const char* const kLanguages[] = {"Arabic",  "Dutch",      "French",  "German",
-                                  "Italian", "Portuguese", "Russian", "Spanish"};
+const char* const kLanguages[] = {
+    "Arabic", "Czech", "Danish", "Dutch", "Finnish", "French", "German", "Hungarian",
+    "Italian", "Japanese", "Korean", "Norwegian", "Poland", "Portuguese", "Russian",
+    "SChinese", "Slovak", "Spanish", "Swedish", "TChinese", "Thai", "Turkish",
+};
 
 std::string ExeFolder() {
   char path[MAX_PATH] = {};
@@ -143,7 +146,7 @@ TEST_F(StandIn, EveryShippedLanguageSpeaksInItsCodePage) {
   };
   const Case cases[] = {
       {"French", 1252, "Easy Setting", L"R\u00e9glage facile"},
-      {"German", 1252, "Apply", L"\u00dcbernehmen"},
+      {"German", 1252, "Resolution :", L"Aufl\u00f6sung:"},
       {"Spanish", 1252, "Are you sure to exit ?", L"\u00bfSeguro que desea salir?"},
       {"Italian", 1252, "Yes", L"S\u00ec"},
       {"Dutch", 1252, "Cancel", L"Annuleren"},
@@ -152,6 +155,25 @@ TEST_F(StandIn, EveryShippedLanguageSpeaksInItsCodePage) {
       {"Arabic", 1256, "Are you sure to exit ?",
        L"\u0647\u0644 \u0623\u0646\u062a \u0645\u062a\u0623\u0643\u062f \u0623\u0646\u0643 "
        L"\u062a\u0631\u064a\u062f \u0627\u0644\u062e\u0631\u0648\u062c\u061f"},
+      {"Danish", 1252, "Resolution :", L"Opl\u00f8sning:"},
+      {"Swedish", 1252, "Apply", L"Verkst\u00e4ll"},
+      {"Norwegian", 1252, "Resolution :", L"Oppl\u00f8sning:"},
+      {"Finnish", 1252, "Yes", L"Kyll\u00e4"},
+      {"Czech", 1250, "Resolution :", L"Rozli\u0161en\u00ed:"},
+      {"Slovak", 1250, "Save", L"Ulo\u017ei\u0165"},
+      {"Poland", 1250, "Resolution :", L"Rozdzielczo\u015b\u0107:"},
+      {"Hungarian", 1250, "Easy", L"Egyszer\u0171"},
+      {"Turkish", 1254, "Cancel", L"\u0130ptal"},
+      {"Thai", 874, "Save successfully",
+       L"\u0e1a\u0e31\u0e19\u0e17\u0e36\u0e01\u0e2a\u0e33\u0e40\u0e23\u0e47\u0e08"},
+      {"Korean", 949, "Cancel", L"\ucde8\uc18c"},
+      {"SChinese", 936, "Save successfully", L"\u4fdd\u5b58\u6210\u529f"},
+      // The second byte of the last character (and of the Japanese fourth) is the
+      // backslash byte.
+      {"TChinese", 950, "Save successfully", L"\u5132\u5b58\u6210\u529f"},
+      {"Japanese", 932, "Zoom in\\out your screen.",
+       L"\u753b\u9762\u306e\u8868\u793a\u3092\u62e1\u5927\u307e\u305f\u306f\u7e2e\u5c0f"
+       L"\u3057\u307e\u3059\u3002"},
   };
   for (const Case& c : cases) {
     Choose(std::string("Name=") + c.language);

@@ -72,6 +72,36 @@ TEST(LanguageFile, IgnoresWhatCouldHurtOrMislead) {
   EXPECT_TRUE(Parse("").texts.empty());
 }
 
+// The second byte of many Chinese and Japanese characters has the value of the
+// backslash: the file's code page line says when it belongs to a character.
+TEST(LanguageFile, DoubleByteCharactersKeepTheirSecondByte) {
+  const std::string success = "\xC0\x78\xA6\x73\xA6\xA8\xA5\x5C";  // cp950, ends with A5 5C
+  const langfile::Table tchinese = Parse(
+      "; code page 950\r\n"
+      "\"Save successfully\" = \"" + success + "\"\r\n"
+      "\"No\" = \"\xA7\x5C\\n\\\\\"\r\n");
+  EXPECT_EQ(0u, tchinese.ignoredLines);
+  EXPECT_EQ(success, Get(tchinese, "Save successfully"));
+  EXPECT_EQ("\xA7\x5C\n\\", Get(tchinese, "No")) << "escapes after a character still count";
+
+  // Code page 932: 0x95 leads a character, the half-width katakana 0xB1 does not.
+  const langfile::Table japanese = Parse(
+      "; code page 932\n"
+      "\"Display\" = \"\x95\x5C\x8E\xA6\"\n"
+      "\"Kana\" = \"\xB1\\n\"\n");
+  EXPECT_EQ("\x95\x5C\x8E\xA6", Get(japanese, "Display"));
+  EXPECT_EQ("\xB1\n", Get(japanese, "Kana"));
+
+  // Without a code page line, or in a single-byte one, every byte stands alone.
+  for (const char* header : {"", "; code page 1252\n", "; code page 99999999\n"}) {
+    const langfile::Table t = Parse(std::string(header) + "\"Save\" = \"\xA5\\\\\"\n");
+    EXPECT_EQ("\xA5\\", Get(t, "Save")) << header;
+  }
+  EXPECT_FALSE(langfile::IsLeadByte(1250, 0xA5));
+  EXPECT_TRUE(langfile::IsLeadByte(949, 0xFE));
+  EXPECT_FALSE(langfile::IsLeadByte(932, 0xA0));
+}
+
 TEST(LanguageFile, PlaceholdersMustMatchInKindAndOrder) {
   EXPECT_TRUE(langfile::SamePlaceholders("Press %lu sec.", "Appuyez %lu s."));
   EXPECT_TRUE(langfile::SamePlaceholders("%lu", "%-3lu")) << "flags and width do not matter";
@@ -111,20 +141,32 @@ TEST(LanguageFile, NamesAndCutCopies) {
 // Every text the program shows, as the program passes it to the binding.
 const char* const kProgramTexts[] = {
     "Easy Setting", "Load", "Advanced", "Setting", "Easy", "Save", "Save successfully",
-    "Apply", "Cancel", "Exit", "Yes", "No", "No data", "Font :", "Font : ", "Resolution :",
-    "Zoom in\\out your screen.", "Are you sure to exit ?", "Accept the setting ?",
+    "Save failed", "Apply", "Cancel", "Exit", "Yes", "No", "No data", "Font :", "Font : ",
+    "Resolution :", "Zoom in\\out your screen.", "Are you sure to exit ?", "Accept the setting ?",
     "You have choosed resolution :", "Press button within %lu sec.",
     "You must reboot the computer to update Font.", "Would you want to reboot now?",
 };
 
+// Every language name the program lays itself out for, besides English.
+const char* const kLanguages[] = {
+    "Arabic", "Czech", "Danish", "Dutch", "Finnish", "French", "German", "Hungarian",
+    "Italian", "Japanese", "Korean", "Norwegian", "Poland", "Portuguese", "Russian",
+    "SChinese", "Slovak", "Spanish", "Swedish", "TChinese", "Thai", "Turkish",
+};
+
 TEST(ShippedLanguages, EachFileTranslatesEveryTextOfTheProgram) {
-  for (const char* language : {"Arabic", "Dutch", "French", "German", "Italian", "Portuguese",
-                               "Russian", "Spanish"}) {
+  for (const char* language : kLanguages) {
     const std::string path = std::string(DIZOVADAZIR_LANGUAGES) + "/" + language + ".txt";
     std::ifstream in(path, std::ios::binary);
     ASSERT_TRUE(in) << path;
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_NE(std::string::npos, bytes.find("\n; code page ")) << language;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // The sources are UTF-8 and name the code page of the installed file: read
+    // them without it, byte by byte (no UTF-8 byte of a letter is a quote or a
+    // backslash).
+    const std::size_t codePage = bytes.find("\n; code page ");
+    ASSERT_NE(std::string::npos, codePage) << language;
+    bytes[codePage + 1] = '#';
+    EXPECT_NE(std::string::npos, bytes.find("\n; locale ")) << language;
     const langfile::Table t = Parse(bytes);
     EXPECT_EQ(0u, t.ignoredLines) << language;
     EXPECT_EQ(std::size(kProgramTexts), t.texts.size()) << language << ": no stray texts";
@@ -134,6 +176,11 @@ TEST(ShippedLanguages, EachFileTranslatesEveryTextOfTheProgram) {
     // The trailing blank of the label stays, so the two forms differ only by it.
     if (t.Find("Font : ") && t.Find("Font :")) {
       EXPECT_EQ(*t.Find("Font :") + " ", *t.Find("Font : ")) << language;
+    }
+    // The key captions and titles are the language's own words.
+    for (const char* text : {"Easy Setting", "Load", "Advanced", "Setting", "Save", "Apply",
+                             "Cancel", "Exit", "Save successfully", "Save failed"}) {
+      if (const std::string* found = t.Find(text)) EXPECT_NE(text, *found) << language;
     }
   }
 }
