@@ -74,7 +74,7 @@ BOOL CDialog::RunModalLoop() {
   HWND hwnd = m_hWnd;
   MSG msg;
   while (!m_endRequested) {
-    const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+    const int got = GetNextMessage(&msg);
     if (got == 0) {
       // WM_QUIT ends the modal run and stays in the queue for the outer loop.
       ::PostQuitMessage(static_cast<int>(msg.wParam));

@@ -12,10 +12,19 @@ CWinApp::~CWinApp() {
   if (g_app == this) g_app = nullptr;
 }
 
+int GetNextMessage(MSG* msg) {
+  for (int failures = 0; failures < 100; ++failures) {
+    const BOOL got = ::GetMessageA(msg, nullptr, 0, 0);
+    if (got != -1) return got ? 1 : 0;
+    ::Sleep(1);
+  }
+  return -1;
+}
+
 int CWinApp::Run() {
   MSG msg;
-  BOOL got;
-  while ((got = ::GetMessageA(&msg, nullptr, 0, 0)) != 0 && got != -1) {
+  int got;
+  while ((got = GetNextMessage(&msg)) == 1) {
     HWND stop = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
     if (!stop || !WalkPreTranslateTree(stop, &msg)) {
       ::TranslateMessage(&msg);

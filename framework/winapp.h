@@ -26,6 +26,12 @@ class CWinApp {
   int m_exitCode = 0;
 };
 
+// GetMessageA for a message loop: 1 with a message, 0 with WM_QUIT, -1 only when
+// the system keeps failing. A single failure is tried again: under Wine a fault
+// inside the call can make it fail once, and a loop that ended on it would end
+// the program in the middle of its work.
+int GetNextMessage(MSG* msg);
+
 CWinApp* AfxGetApp();
 HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
