@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include "thread.h"
+
 // The process's start and stop of GDI+. LoadImageAsBitmap and ScaleBitmap need it
 // running; the other operations are plain GDI.
 class GdiplusRuntime {
@@ -53,6 +55,33 @@ class ImageDecodeScope {
   };
   std::vector<Entry> m_decoded;
   ImageDecodeScope* m_outer;
+};
+
+// LoadImageAsBitmap on a thread of its own, started at once: a picture that is
+// needed later is decoded while the caller does other work. GDI+ must run from
+// Start until Take (or the destructor) has returned.
+class ImageLoadAhead {
+ public:
+  ImageLoadAhead() = default;
+  ~ImageLoadAhead();  // waits for the thread; frees a picture nobody took
+  ImageLoadAhead(const ImageLoadAhead&) = delete;
+  ImageLoadAhead& operator=(const ImageLoadAhead&) = delete;
+
+  // Starts loading `path` (copied); false when no thread could be started, and
+  // then Take loads it on the caller's thread.
+  bool Start(const char* path);
+  // The picture of the path given to Start, waited for; the caller owns it.
+  // Null when it could not be loaded, when nothing was started or when it was
+  // taken already.
+  HBITMAP Take();
+  const std::string& Path() const { return m_path; }
+
+ private:
+  static UINT Run(LPVOID self);
+  CWorkerThread m_thread;
+  std::string m_path;
+  HBITMAP m_picture = nullptr;  // owned until taken
+  bool m_pending = false;       // started and not taken
 };
 
 // An empty 32-bit DIB section; a negative height makes it top-down. False (and a
