@@ -10,6 +10,7 @@
 
 #include "dialog.h"
 #include "gdi.h"
+#include "images.h"
 #include "layout.h"
 #include "maindlg_rules.h"
 #include "modecatalog.h"
@@ -46,6 +47,7 @@ class CPreviewMainDlg : public CDialog, public SkinButtonOwner {
   bool NoPictureSizeAdjustment() const { return m_noPictureAdjust != 0; }
   const SizeList& Sizes() const { return m_sizes; }
   int FullRepaintCount() const { return m_fullRepaints; }
+  bool PreviewTimerRunning() const { return m_timer1000 != 0; }
   int PreviewRebuildCount() const { return m_previewRebuilds; }
   // Recomputes the preview scale for the selection and rebuilds both preview
   // pictures; true when both exist.
@@ -86,10 +88,15 @@ class CPreviewMainDlg : public CDialog, public SkinButtonOwner {
   void NudgeBottomRowForLanguage();
   void CreateFonts();
   bool BuildPreview();
+  bool FindBackgroundSource(char (&path)[MAX_PATH]) const;
   void DrawPreviewTexts();
   void DrawPageTexts(HDC dc);
   void DrawPage4Texts(HDC dc);
   void DrawPage1Text(HDC dc);
+  // The thumbs on their tracks at the slider positions; the page's paint keeps
+  // them there.
+  void PlaceResolutionThumb();
+  void PlacePictureSizeThumb();
   void DeletePreviewBitmaps();
   HFONT MakePreviewFont(double points);
 
@@ -160,6 +167,7 @@ class CPreviewMainDlg : public CDialog, public SkinButtonOwner {
   int m_thumbFreeMoving = 0;
   HHOOK m_mouseHook = nullptr;
   HBITMAP m_backgroundSource = nullptr;  // "UnionBG.jpg", loaded once
+  ImageLoadAhead m_backgroundLoad;       // ... on a thread of its own from the start
   HBITMAP m_dialogPicture = nullptr;     // "UnionDialog.bmp" with its mask, built once
   int m_previewRefreshToggle = 1;
   int m_dialogPictureWidth = 0, m_dialogPictureHeight = 0;

@@ -7,6 +7,7 @@
 #include "images.h"
 #include "language.h"
 #include "previewmaindlg.h"
+#include "startup_phases.h"
 #include "tvpicture.h"
 
 namespace {
@@ -66,6 +67,7 @@ void CPreviewMainDlg::SetUpSkin() {
   for (int i = 0; i < kBackgroundPieceCount; ++i) {
     if (!m_pieces[i]->GetSafeHandle()) m_pieces[i]->LoadBitmap(kBackgroundPieces[i].bitmapId);
   }
+  startup_phases::MarkEnd("frame bitmaps");
 
   MoveControl(GetDlgItem(ids::kBackgroundPreview), kBackgroundPreviewPlace);
   MoveControl(GetDlgItem(ids::kDialogPreview), kDialogPreviewPlace);
@@ -75,6 +77,7 @@ void CPreviewMainDlg::SetUpSkin() {
     if (!::SetWindowRgn(m_hWnd, region, TRUE)) ::DeleteObject(region);
   }
 
+  startup_phases::MarkEnd("window region");
   for (const TextLabelRow& row : kTextLabels) MoveControl(GetDlgItem(row.id), row.place);
 
   char skinFolder[MAX_PATH];
@@ -161,16 +164,23 @@ void CPreviewMainDlg::DeletePreviewBitmaps() {
   m_backgroundPreview = m_dialogPreview = nullptr;
 }
 
+bool CPreviewMainDlg::FindBackgroundSource(char (&path)[MAX_PATH]) const {
+  char parent[MAX_PATH];
+  ParentFolder(parent, m_programFolder);
+  return (JoinPath(path, m_programFolder, "res\\DPI\\UnionBG.jpg") && FileExists(path)) ||
+         (JoinPath(path, parent, "res\\DPI\\UnionBG.jpg") && FileExists(path));
+}
+
 bool CPreviewMainDlg::BuildPreview() {
   char parent[MAX_PATH];
   ParentFolder(parent, m_programFolder);
   char path[MAX_PATH];
 
   if (!m_backgroundSource) {
-    if ((JoinPath(path, m_programFolder, "res\\DPI\\UnionBG.jpg") && FileExists(path)) ||
-        (JoinPath(path, parent, "res\\DPI\\UnionBG.jpg") && FileExists(path))) {
-      m_backgroundSource = LoadImageAsBitmap(path);
-    }
+    // Usually read ahead since the dialog was made.
+    m_backgroundSource = m_backgroundLoad.Take();
+    if (!m_backgroundSource && FindBackgroundSource(path)) m_backgroundSource = LoadImageAsBitmap(path);
+    startup_phases::MarkEnd("preview: background decode");
   }
   if (m_backgroundSource) {
     const int width = std::max(628, RoundHalfUp(m_current.width * m_scale.widthRatio));
@@ -184,6 +194,7 @@ bool CPreviewMainDlg::BuildPreview() {
       m_backgroundPreview = CropBitmap(scaled, 628, 357);
       ::DeleteObject(scaled);
     }
+    startup_phases::MarkEnd("preview: background scale");
   }
 
   if (!m_dialogPicture) {
@@ -212,6 +223,7 @@ bool CPreviewMainDlg::BuildPreview() {
         ::DeleteObject(image);
       }
     }
+    startup_phases::MarkEnd("preview: dialog picture decode");
   }
   if (m_dialogPicture) {
     BITMAP bm{};
@@ -228,6 +240,7 @@ bool CPreviewMainDlg::BuildPreview() {
       m_dialogPictureWidth = std::min(548, width);
       m_dialogPictureHeight = std::min(312, height);
     }
+    startup_phases::MarkEnd("preview: dialog picture scale");
   }
   return m_backgroundPreview && m_dialogPreview;
 }
@@ -308,6 +321,7 @@ LRESULT CPreviewMainDlg::OnPaint(WPARAM, LPARAM) {
     if (kBackgroundPieces[i].everyPage)
       m_pieces[i]->Draw(memory, kBackgroundPieces[i].place.x, kBackgroundPieces[i].place.y);
   }
+  startup_phases::MarkEnd("paint: frame pieces");
 
   if (m_previewRebuildRequest == 1) {
     m_previewRebuildRequest = 0;
@@ -363,6 +377,7 @@ LRESULT CPreviewMainDlg::OnPaint(WPARAM, LPARAM) {
   }
 
   ::BitBlt(paint, 0, 0, frame.cx, frame.cy, memory, 0, 0, SRCCOPY);
+  startup_phases::MarkEnd("paint");
   if (!m_firstPaintEnd) {
     LARGE_INTEGER now;
     ::QueryPerformanceCounter(&now);
@@ -409,11 +424,7 @@ void CPreviewMainDlg::DrawPage4Texts(HDC dc) {
         std::snprintf(text, sizeof text, "%d * %d", int(selected->width), int(selected->height));
         ::DrawTextA(dc, text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
       }
-      if (!m_thumbFreeMoving) {
-        const int x = ResolutionThumbX(m_selectedSizeIndex, static_cast<int>(m_sizes.size()),
-                                       m_resolutionTrack.left, m_resolutionTrack.right);
-        ::MoveWindow(GetDlgItem(ids::kResolutionThumb), x, m_resolutionTrack.top - 6, 64, 49, TRUE);
-      }
+      if (!m_thumbFreeMoving) PlaceResolutionThumb();
     } else if (row.id == ids::kFontText || row.id == ids::kResolutionText) {
       const char* text = row.id == ids::kFontText ? "Font : " : "Resolution :";
       ::DrawTextA(dc, TranslateText(text), -1, &r, arabic ? DT_SINGLELINE | DT_RIGHT : DT_SINGLELINE);
@@ -432,9 +443,17 @@ void CPreviewMainDlg::DrawPage1Text(HDC dc) {
   RECT r = ClientRectOf(ids::kPage1Text);
   ::DrawTextA(dc, TranslateText("Zoom in\\out your screen."), -1, &r,
               IsCurrentLanguage("Arabic") ? DT_RIGHT | DT_WORDBREAK : DT_CENTER | DT_WORDBREAK);
-  if (!m_thumbFreeMoving) {
-    const int x = PictureSizeThumbX(m_pictureSizePosition, m_tvPicture ? m_tvPicture->StepCount() : 16,
-                                    m_pictureSizeTrack.left, m_pictureSizeTrack.right);
-    ::MoveWindow(GetDlgItem(ids::kPictureSizeThumb), x, m_pictureSizeTrack.top - 6, 64, 49, TRUE);
-  }
+  if (!m_thumbFreeMoving) PlacePictureSizeThumb();
+}
+
+void CPreviewMainDlg::PlaceResolutionThumb() {
+  const int x = ResolutionThumbX(m_selectedSizeIndex, static_cast<int>(m_sizes.size()),
+                                 m_resolutionTrack.left, m_resolutionTrack.right);
+  ::MoveWindow(GetDlgItem(ids::kResolutionThumb), x, m_resolutionTrack.top - 6, 64, 49, TRUE);
+}
+
+void CPreviewMainDlg::PlacePictureSizeThumb() {
+  const int x = PictureSizeThumbX(m_pictureSizePosition, m_tvPicture ? m_tvPicture->StepCount() : 16,
+                                  m_pictureSizeTrack.left, m_pictureSizeTrack.right);
+  ::MoveWindow(GetDlgItem(ids::kPictureSizeThumb), x, m_pictureSizeTrack.top - 6, 64, 49, TRUE);
 }
