@@ -32,7 +32,9 @@ target_link_libraries(PioScreen PRIVATE framework_winmain screen_maindlg)
 pio_screen_executable(PioScreen)
 pio_deliverable(PioScreen DESTINATION PioScreen)
 
-pio_wine_test(maindlg_tests SOURCES tests/maindlg_tests.cpp LIBS screen_maindlg)
+pio_wine_test(maindlg_tests
+  SOURCES tests/maindlg_tests.cpp tests/maindlg_pages_tests.cpp tests/maindlg_fixture.cpp
+  LIBS screen_maindlg pio_test_support)
 if(TARGET maindlg_tests)
   pio_screen_executable(maindlg_tests)
 endif()
