@@ -346,6 +346,72 @@ HBITMAP ScaleBitmap(HBITMAP source, int width, int height) {
   return target;
 }
 
+PictureScaler::~PictureScaler() { Reset(nullptr); }
+
+void PictureScaler::Reset(HBITMAP source) {
+  if (m_picture) gp::GdipDisposeImage(static_cast<Gdiplus::GpBitmap*>(m_picture));
+  m_picture = nullptr;
+  m_source = nullptr;
+  m_width = m_height = 0;
+  BITMAP bm;
+  Gdiplus::GpBitmap* picture = nullptr;
+  if (!source || !BitmapSize(source, &bm) ||
+      gp::GdipCreateBitmapFromHBITMAP(source, nullptr, &picture) != Gdiplus::Ok) {
+    return;
+  }
+  m_picture = picture;
+  m_source = source;
+  m_width = bm.bmWidth;
+  m_height = bm.bmHeight;
+}
+
+HBITMAP PictureScaler::ScaledAndCropped(int width, int height, int cropWidth,
+                                        int cropHeight) const {
+  if (!m_picture || !images::IsAcceptableSize(width, height) ||
+      !images::CropFits(width, height, cropWidth, cropHeight)) {
+    return nullptr;
+  }
+  HBITMAP target = nullptr;
+  void* bits = nullptr;
+  if (!CreateDib32(cropWidth, cropHeight, &target, &bits)) return nullptr;
+  bool drawn = false;
+  if (width == m_width && height == m_height) {
+    // At its own size the decoder draws every pixel as it is, opaque.
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<std::uint32_t> whole(static_cast<std::size_t>(width) * height);
+    CMemoryDC dc(nullptr);
+    if (dc && GetDIBits(dc, m_source, 0, static_cast<UINT>(height), whole.data(), &info,
+                        DIB_RGB_COLORS) == height) {
+      // Both bottom-up: the crop's rows are the whole picture's top rows.
+      auto* out = static_cast<std::uint32_t*>(bits);
+      for (int y = 0; y < cropHeight; ++y) {
+        const std::uint32_t* row = whole.data() + static_cast<std::size_t>(height - cropHeight + y) * width;
+        for (int x = 0; x < cropWidth; ++x) out[y * cropWidth + x] = row[x] | 0xFF000000u;
+      }
+      drawn = true;
+    }
+  } else {
+    // Drawn onto a target of the crop's size: the decoder computes each pixel from
+    // its own place alone, so the pixels kept are those of the whole scaled picture.
+    CMemoryDC targetDC(nullptr);
+    ScopedSelect selectTarget(targetDC, target);
+    GpGraphicsOwner graphics;
+    if (targetDC && gp::GdipCreateFromHDC(targetDC, &graphics.p) == Gdiplus::Ok) {
+      gp::GdipSetInterpolationMode(graphics.p, Gdiplus::InterpolationModeLowQuality);
+      drawn = gp::GdipDrawImageRectRectI(graphics.p, static_cast<Gdiplus::GpBitmap*>(m_picture), 0,
+                                         0, width, height, 0, 0, m_width, m_height,
+                                         Gdiplus::UnitPixel, nullptr, nullptr,
+                                         nullptr) == Gdiplus::Ok;
+    }
+  }
+  if (!drawn) {
+    DeleteObject(target);
+    return nullptr;
+  }
+  return target;
+}
+
 HBITMAP CropBitmap(HBITMAP source, int width, int height) {
   BITMAP bm;
   if (!source || !BitmapSize(source, &bm)) return nullptr;

@@ -88,6 +88,29 @@ class ImageLoadAhead {
 // null handle) when none could be made or `bitmap` is null; `bits` may be null.
 bool CreateDib32(int width, int height, HBITMAP* bitmap, void** bits);
 
+// A source picture held in the decoder's form for repeated scaling. Each call
+// gives what ScaleBitmap and then CropBitmap give, pixel for pixel, but draws only
+// the pixels that the crop keeps, and at the source's own size only copies.
+class PictureScaler {
+ public:
+  PictureScaler() = default;
+  ~PictureScaler();
+  PictureScaler(const PictureScaler&) = delete;
+  PictureScaler& operator=(const PictureScaler&) = delete;
+
+  // Takes a copy of the source's pixels (null: none); the source stays the caller's.
+  void Reset(HBITMAP source);
+  // A new 32-bit DIB of the top-left cropWidth x cropHeight of the source scaled
+  // to width x height; null with no source, for a crop larger than the scaled
+  // picture, a size out of range or a failed draw.
+  HBITMAP ScaledAndCropped(int width, int height, int cropWidth, int cropHeight) const;
+
+ private:
+  HBITMAP m_source = nullptr;    // not owned; read for the copy at its own size
+  void* m_picture = nullptr;     // the decoder's bitmap, owned
+  int m_width = 0, m_height = 0;
+};
+
 // A new 32-bit DIB of width x height holding the whole source scaled; null for a
 // null source, a size out of range, or a failed draw.
 HBITMAP ScaleBitmap(HBITMAP source, int width, int height);

@@ -453,6 +453,44 @@ TEST(BitmapOperations, ScaleAlwaysDrawsTheWholeSource) {
   DeleteObject(source);
 }
 
+// The scaler draws only what the crop keeps, and only copies at the source's own
+// size; what it gives must be what scaling and then cropping give.
+TEST(BitmapOperations, ScalerGivesWhatScalingThenCroppingGive) {
+  HBITMAP dib = QuadrantDib(40, 20);
+  {  // some alpha bytes that the decoder does not heed
+    DIBSECTION ds{};
+    GetObjectA(dib, sizeof ds, &ds);
+    auto* p = static_cast<DWORD*>(ds.dsBm.bmBits);
+    for (int i = 0; i < 40 * 20; i += 3) p[i] |= 0x80000000u;
+  }
+  HBITMAP ddb = CopyBitmap(dib);
+  struct Case {
+    int width, height, cropWidth, cropHeight;
+  };
+  const Case cases[] = {{40, 20, 40, 20}, {40, 20, 25, 10}, {80, 40, 60, 30},
+                        {30, 15, 30, 15}, {100, 50, 40, 20}, {41, 21, 41, 21}};
+  for (HBITMAP source : {dib, ddb}) {
+    PictureScaler scaler;
+    scaler.Reset(source);
+    for (const Case& c : cases) {
+      HBITMAP scaled = ScaleBitmap(source, c.width, c.height);
+      HBITMAP expected = CropBitmap(scaled, c.cropWidth, c.cropHeight);
+      HBITMAP got = scaler.ScaledAndCropped(c.width, c.height, c.cropWidth, c.cropHeight);
+      ASSERT_TRUE(expected && got) << c.width << "x" << c.height;
+      EXPECT_EQ(32, Info(got).bmBitsPixel);
+      EXPECT_EQ(AllPixels(expected), AllPixels(got))
+          << (source == dib ? "DIB " : "DDB ") << c.width << "x" << c.height << " cut to "
+          << c.cropWidth << "x" << c.cropHeight;
+      for (HBITMAP b : {scaled, expected, got}) DeleteObject(b);
+    }
+    EXPECT_EQ(nullptr, scaler.ScaledAndCropped(40, 20, 41, 20)) << "a crop larger than the picture";
+  }
+  PictureScaler empty;
+  EXPECT_EQ(nullptr, empty.ScaledAndCropped(10, 10, 10, 10));
+  DeleteObject(dib);
+  DeleteObject(ddb);
+}
+
 TEST(BitmapOperations, MaskChoosesBetweenImageAndDisplay) {
   const int w = 12, h = 9;
   HBITMAP image = QuadrantDib(w, h);
