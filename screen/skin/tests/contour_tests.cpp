@@ -115,6 +115,29 @@ TEST(ContourBitmap, SizeAndDrawing) {
   DeleteObject(target);
 }
 
+TEST(ContourBitmap, DrawAcrossPutsCopiesSideBySide) {
+  CContourBitmap column;
+  HDC dc = CreateCompatibleDC(nullptr);
+  void* bits = nullptr;
+  HBITMAP target = MakeDib(12, 4, 32, &bits);
+  HGDIOBJ old = SelectObject(dc, target);
+  EXPECT_FALSE(column.DrawAcross(dc, 0, 0, 3)) << "nothing attached";
+  column.Attach(Picture({"A", "B"}));  // one column, two rows
+  EXPECT_TRUE(column.DrawAcross(dc, 3, 1, 5));
+  for (int x = 3; x < 8; ++x) {
+    EXPECT_EQ(RGB('A', 200, 7), GetPixel(dc, x, 1)) << x;
+    EXPECT_EQ(RGB('B', 200, 7), GetPixel(dc, x, 2)) << x;
+  }
+  EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, 2, 1)) << "nothing left of the first";
+  EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, 8, 1)) << "nor right of the last";
+  EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, 5, 3));
+  EXPECT_TRUE(column.DrawAcross(dc, 9, 0, 0)) << "none to draw";
+  EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, 9, 0));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(target);
+}
+
 TEST(ContourBitmap, RegionIsTheBitmapWithoutItsKeyPixels) {
   const std::vector<std::vector<std::string>> pictures = {
       {"....", "....", "...."},   // no key pixel: the full rectangle
