@@ -6,7 +6,7 @@ endif()
 # The main dialog, shared by the program, its Wine tests and its timing program.
 add_library(screen_maindlg STATIC
   previewmaindlg.cpp previewmaindlg_paint.cpp previewmaindlg_sliders.cpp mainapp.cpp
-  startup_phases.cpp)
+  preview_cache.cpp startup_phases.cpp)
 target_include_directories(screen_maindlg PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(screen_maindlg PUBLIC framework broadcast
   screen_maindlg_core screen_modecatalog screen_language screen_images screen_contour

@@ -34,6 +34,8 @@ CPreviewMainDlg::CPreviewMainDlg() : CDialog(ids::kDialog) {
   if (char* slash = std::strrchr(m_programFolder, '\\')) slash[1] = '\0';
   char background[MAX_PATH];
   if (g_gdiplus->IsRunning() && FindBackgroundSource(background)) m_backgroundLoad.Start(background);
+  if (!FindSkinFolder(m_skinFolder)) m_skinFolder[0] = '\0';
+  m_skinThread.Start(&CPreviewMainDlg::PrepareSkinThread, this);
 
   m_icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(ids::kIcon));
   for (int i = 0; i < kSkinnedButtonCount; ++i) m_buttons[i] = std::make_unique<CxSkinButton>(this);
@@ -42,7 +44,16 @@ CPreviewMainDlg::CPreviewMainDlg() : CDialog(ids::kDialog) {
   startup_phases::MarkEnd("dialog object, GDI+ start");
 }
 
-CPreviewMainDlg::~CPreviewMainDlg() { DeletePreviewBitmaps(); }
+CPreviewMainDlg::~CPreviewMainDlg() {
+  TakePreparedSkin();
+  for (HBITMAP& piece : m_preparedPieces) {
+    if (piece) ::DeleteObject(piece);
+    piece = nullptr;
+  }
+  for (auto& image : m_preparedImages) ::DeleteObject(image.second);
+  m_preparedImages.clear();
+  DeletePreviewBitmaps();
+}
 
 const MessageMap* CPreviewMainDlg::GetMessageMap() const {
   using D = CPreviewMainDlg;
@@ -100,8 +111,9 @@ BOOL CPreviewMainDlg::OnInitDialog() {
   ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, ::GetWindowLongA(m_hWnd, GWL_EXSTYLE) | WS_EX_WINDOWEDGE);
 
   SIZE frame{1024, 576};
+  TakePreparedSkin();
   // The first background piece is the frame: it gives the window's size.
-  m_pieces[0]->LoadBitmap(kBackgroundPieces[0].bitmapId);
+  if (!m_pieces[0]->GetSafeHandle()) m_pieces[0]->LoadBitmap(kBackgroundPieces[0].bitmapId);
   if (m_pieces[0]->GetSafeHandle()) frame = m_pieces[0]->GetSize();
   ::SetWindowPos(m_hWnd, nullptr, 0, 0, frame.cx, frame.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_HIDEWINDOW);
@@ -165,7 +177,8 @@ LRESULT CPreviewMainDlg::OnDestroy(WPARAM, LPARAM) {
   Default();
   if (m_timer1000) ::KillTimer(m_hWnd, m_timer1000);
   if (m_timer2000) ::KillTimer(m_hWnd, m_timer2000);
-  m_timer1000 = m_timer2000 = 0;
+  if (m_timer3000) ::KillTimer(m_hWnd, m_timer3000);
+  m_timer1000 = m_timer2000 = m_timer3000 = 0;
   if (m_mouseHook) ::UnhookWindowsHookEx(m_mouseHook);
   m_mouseHook = nullptr;
 
@@ -178,6 +191,11 @@ LRESULT CPreviewMainDlg::OnDestroy(WPARAM, LPARAM) {
 
   DeletePreviewBitmaps();
   if (HBITMAP unused = m_backgroundLoad.Take()) ::DeleteObject(unused);
+  // The scalers hold the decoder's bitmaps: they go while it still runs.
+  m_backgroundScaler.Reset(nullptr);
+  m_dialogScaler.Reset(nullptr);
+  m_backgroundScaled.Clear();
+  m_dialogScaled.Clear();
   if (g_gdiplus) {
     g_gdiplus->Stop();
     g_gdiplus.reset();

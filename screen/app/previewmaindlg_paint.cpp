@@ -9,6 +9,7 @@
 #include "previewmaindlg.h"
 #include "startup_phases.h"
 #include "tvpicture.h"
+#include "winapp.h"
 
 namespace {
 
@@ -57,6 +58,49 @@ RECT CPreviewMainDlg::ClientRectOf(int id) const {
   return r;
 }
 
+bool CPreviewMainDlg::FindSkinFolder(char (&folder)[MAX_PATH]) const {
+  if (JoinPath(folder, m_programFolder, "res\\DPI\\Middle\\Images\\") && FolderExists(folder)) return true;
+  char parent[MAX_PATH];
+  ParentFolder(parent, m_programFolder);
+  return JoinPath(folder, parent, "res\\DPI\\Middle\\Images\\") && FolderExists(folder);
+}
+
+UINT CPreviewMainDlg::PrepareSkinThread(LPVOID dialog) {
+  static_cast<CPreviewMainDlg*>(dialog)->PrepareSkin();
+  return 0;
+}
+
+// Runs on its own thread: touches nothing but what it fills.
+void CPreviewMainDlg::PrepareSkin() {
+  for (int i = 0; i < kBackgroundPieceCount; ++i) {
+    m_preparedPieces[i] =
+        ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kBackgroundPieces[i].bitmapId));
+  }
+  if (!m_skinFolder[0]) return;
+  for (const SkinnedButtonRow& row : kSkinnedButtons) {
+    for (const char* name : {row.normal, row.down, row.over, row.unavailable}) {
+      char path[MAX_PATH];
+      if (!name || !*name || !JoinPath(path, m_skinFolder, name)) continue;
+      bool seen = false;
+      for (const auto& image : m_preparedImages) seen = seen || image.first == path;
+      if (seen || !FileExists(path)) continue;
+      if (HBITMAP picture = LoadImageAsBitmap(path)) m_preparedImages.emplace_back(path, picture);
+    }
+  }
+}
+
+void CPreviewMainDlg::TakePreparedSkin() {
+  if (!m_skinThread.Handle()) return;
+  m_skinThread.Join();
+  m_skinThread.Close();
+  for (int i = 0; i < kBackgroundPieceCount; ++i) {
+    if (m_preparedPieces[i] && m_pieces[i] && !m_pieces[i]->GetSafeHandle())
+      m_pieces[i]->Attach(m_preparedPieces[i]);
+    else if (m_preparedPieces[i]) ::DeleteObject(m_preparedPieces[i]);
+    m_preparedPieces[i] = nullptr;
+  }
+}
+
 void CPreviewMainDlg::SetUpSkin() {
   static const int hidden[] = {1017, 1020, 1021, 1022, 1023, 1025, 1026, 1027, 1028,
                                1030, 1031, 1032, 1033, 1034, 1035, 1041, 1042, 1043,
@@ -80,20 +124,15 @@ void CPreviewMainDlg::SetUpSkin() {
   startup_phases::MarkEnd("window region");
   for (const TextLabelRow& row : kTextLabels) MoveControl(GetDlgItem(row.id), row.place);
 
-  char skinFolder[MAX_PATH];
-  bool haveSkin = JoinPath(skinFolder, m_programFolder, "res\\DPI\\Middle\\Images\\") &&
-                  FolderExists(skinFolder);
-  if (!haveSkin) {
-    char parent[MAX_PATH];
-    ParentFolder(parent, m_programFolder);
-    haveSkin = JoinPath(skinFolder, parent, "res\\DPI\\Middle\\Images\\") && FolderExists(skinFolder);
-  }
-  if (haveSkin) {
+  if (m_skinFolder[0]) {
+    // Each file decoded once, most of them read already while the window was made.
     ImageDecodeScope decodeEachFileOnce;
+    for (auto& image : m_preparedImages) decodeEachFileOnce.Keep(image.first.c_str(), image.second);
+    m_preparedImages.clear();
     for (int i = 0; i < kSkinnedButtonCount; ++i) {
       const SkinnedButtonRow& row = kSkinnedButtons[i];
       MoveControl(GetDlgItem(row.id), row.place);
-      m_buttons[i]->LoadSkinImages(row.normal, row.down, row.over, row.unavailable, skinFolder,
+      m_buttons[i]->LoadSkinImages(row.normal, row.down, row.over, row.unavailable, m_skinFolder,
                                    row.role);
     }
   }
@@ -171,58 +210,64 @@ bool CPreviewMainDlg::FindBackgroundSource(char (&path)[MAX_PATH]) const {
          (JoinPath(path, parent, "res\\DPI\\UnionBG.jpg") && FileExists(path));
 }
 
-bool CPreviewMainDlg::BuildPreview() {
+void CPreviewMainDlg::LoadDialogPicture() {
   char parent[MAX_PATH];
   ParentFolder(parent, m_programFolder);
   char path[MAX_PATH];
+  const bool arabic = IsCurrentLanguage("Arabic");
+  char folder[MAX_PATH] = "";
+  if (JoinPath(path, m_programFolder, arabic ? "res\\DPI\\UnionDialogRTL.jpg" : "res\\DPI\\UnionDialog.bmp") &&
+      FileExists(path)) {
+    JoinPath(folder, m_programFolder, "res\\DPI\\");
+  } else if (JoinPath(path, parent, arabic ? "res\\DPI\\UnionDialogRTL.bmp" : "res\\DPI\\UnionDialog.bmp") &&
+             FileExists(path)) {
+    JoinPath(folder, parent, "res\\DPI\\");
+  } else {
+    return;
+  }
+  HBITMAP image = LoadImageAsBitmap(path);
+  if (!image) return;
+  char maskPath[MAX_PATH];
+  HBITMAP mask = JoinPath(maskPath, folder, "UnionDialogMask.bmp") && FileExists(maskPath)
+                     ? LoadImageAsBitmap(maskPath)
+                     : nullptr;
+  BITMAP bm{};
+  ::GetObjectA(image, sizeof bm, &bm);
+  m_dialogPicture = mask ? ComposeMaskedBitmap(image, mask, bm.bmWidth, bm.bmHeight)
+                         : CopyBitmap(image);
+  if (mask) ::DeleteObject(mask);
+  ::DeleteObject(image);
+}
 
+HBITMAP CPreviewMainDlg::ScaledBackground(PixelSize size) {
+  HBITMAP scaled = m_backgroundScaled.Find(size.width, size.height);
+  if (!scaled) {
+    scaled = m_backgroundScaler.ScaledAndCropped(size.width, size.height, 628, 357);
+    m_backgroundScaled.Keep(size.width, size.height, scaled);
+  }
+  return scaled;
+}
+
+// Scaling is what a rebuild costs: a picture scaled once is kept for its size
+// (the pixels do not depend on anything else), and the preview gets a copy.
+bool CPreviewMainDlg::BuildPreview() {
   if (!m_backgroundSource) {
     // Usually read ahead since the dialog was made.
     m_backgroundSource = m_backgroundLoad.Take();
+    char path[MAX_PATH];
     if (!m_backgroundSource && FindBackgroundSource(path)) m_backgroundSource = LoadImageAsBitmap(path);
+    m_backgroundScaler.Reset(m_backgroundSource);
     startup_phases::MarkEnd("preview: background decode");
   }
   if (m_backgroundSource) {
-    const int width = std::max(628, RoundHalfUp(m_current.width * m_scale.widthRatio));
-    const int height = std::max(357, RoundHalfUp(m_current.height * m_scale.heightRatio));
-    BITMAP source{};
-    ::GetObjectA(m_backgroundSource, sizeof source, &source);
-    if (source.bmWidth == width && source.bmHeight == height) {
-      // Already at the wanted size (the usual first paint): no scaling pass.
-      m_backgroundPreview = CropBitmap(m_backgroundSource, 628, 357);
-    } else if (HBITMAP scaled = ScaleBitmap(m_backgroundSource, width, height)) {
-      m_backgroundPreview = CropBitmap(scaled, 628, 357);
-      ::DeleteObject(scaled);
-    }
+    const PixelSize size = BackgroundPreviewSize(m_current.width, m_current.height, m_scale);
+    if (HBITMAP scaled = ScaledBackground(size)) m_backgroundPreview = CropBitmap(scaled, 628, 357);
     startup_phases::MarkEnd("preview: background scale");
   }
 
   if (!m_dialogPicture) {
-    const bool arabic = IsCurrentLanguage("Arabic");
-    char folder[MAX_PATH] = "";
-    if (JoinPath(path, m_programFolder, arabic ? "res\\DPI\\UnionDialogRTL.jpg" : "res\\DPI\\UnionDialog.bmp") &&
-        FileExists(path)) {
-      JoinPath(folder, m_programFolder, "res\\DPI\\");
-    } else if (JoinPath(path, parent, arabic ? "res\\DPI\\UnionDialogRTL.bmp" : "res\\DPI\\UnionDialog.bmp") &&
-               FileExists(path)) {
-      JoinPath(folder, parent, "res\\DPI\\");
-    } else {
-      path[0] = '\0';
-    }
-    if (path[0]) {
-      if (HBITMAP image = LoadImageAsBitmap(path)) {
-        char maskPath[MAX_PATH];
-        HBITMAP mask = JoinPath(maskPath, folder, "UnionDialogMask.bmp") && FileExists(maskPath)
-                           ? LoadImageAsBitmap(maskPath)
-                           : nullptr;
-        BITMAP bm{};
-        ::GetObjectA(image, sizeof bm, &bm);
-        m_dialogPicture = mask ? ComposeMaskedBitmap(image, mask, bm.bmWidth, bm.bmHeight)
-                               : CopyBitmap(image);
-        if (mask) ::DeleteObject(mask);
-        ::DeleteObject(image);
-      }
-    }
+    LoadDialogPicture();
+    m_dialogScaler.Reset(m_dialogPicture);
     startup_phases::MarkEnd("preview: dialog picture decode");
   }
   if (m_dialogPicture) {
@@ -230,19 +275,27 @@ bool CPreviewMainDlg::BuildPreview() {
     ::GetObjectA(m_dialogPicture, sizeof bm, &bm);
     const int width = static_cast<int>(bm.bmWidth * m_scale.textScaleX);
     const int height = static_cast<int>(bm.bmHeight * m_scale.textScaleY);
-    if (HBITMAP scaled = ScaleBitmap(m_dialogPicture, width, height)) {
-      if (width > 548 || height > 312) {
-        m_dialogPreview = CropBitmap(scaled, std::min(548, width), std::min(312, height));
-      } else {
-        m_dialogPreview = CopyBitmap(scaled);
-      }
-      ::DeleteObject(scaled);
-      m_dialogPictureWidth = std::min(548, width);
-      m_dialogPictureHeight = std::min(312, height);
+    const int shownWidth = std::min(548, width), shownHeight = std::min(312, height);
+    HBITMAP scaled = m_dialogScaled.Find(width, height);
+    if (!scaled) {
+      scaled = m_dialogScaler.ScaledAndCropped(width, height, shownWidth, shownHeight);
+      m_dialogScaled.Keep(width, height, scaled);
+    }
+    if (scaled) {
+      // Cut to the preview, or the whole picture in the display's format.
+      m_dialogPreview = width > 548 || height > 312 ? CropBitmap(scaled, shownWidth, shownHeight)
+                                                    : CopyBitmap(scaled);
+      m_dialogPictureWidth = shownWidth;
+      m_dialogPictureHeight = shownHeight;
     }
     startup_phases::MarkEnd("preview: dialog picture scale");
   }
   return m_backgroundPreview && m_dialogPreview;
+}
+
+void CPreviewMainDlg::ForgetScaledPictures(bool keepBackgrounds) {
+  if (!keepBackgrounds) m_backgroundScaled.Clear();
+  m_dialogScaled.Clear();
 }
 
 bool CPreviewMainDlg::RebuildPreview() {
@@ -362,8 +415,8 @@ LRESULT CPreviewMainDlg::OnPaint(WPARAM, LPARAM) {
     }
     DrawPage4Texts(memory);
     const RECT thumb = ClientRectOf(ids::kResolutionThumb);
-    CContourBitmap* fill = Piece(pieces::kTrackFill);
-    for (int x = 725; x <= 910 && x < thumb.left; ++x) fill->Draw(memory, x, 332);
+    // One column of fill at each x = 725, 726, ... while x <= 910 and left of the thumb.
+    Piece(pieces::kTrackFill)->DrawAcross(memory, 725, 332, std::min(910 + 1, int(thumb.left)) - 725);
   } else if (m_page == 1) {
     for (int i = 0; i < kBackgroundPieceCount; ++i) {
       const int id = kBackgroundPieces[i].bitmapId;
@@ -372,8 +425,8 @@ LRESULT CPreviewMainDlg::OnPaint(WPARAM, LPARAM) {
     }
     DrawPage1Text(memory);
     const RECT thumb = ClientRectOf(ids::kPictureSizeThumb);
-    CContourBitmap* fill = Piece(pieces::kTrackFill);
-    for (int x = 724; x < 917 && x < thumb.left + 32; ++x) fill->Draw(memory, x, 354);
+    // One column at each x = 724, 725, ... while x < 917 and x < the thumb's left + 32.
+    Piece(pieces::kTrackFill)->DrawAcross(memory, 724, 354, std::min(917, int(thumb.left) + 32) - 724);
   }
 
   ::BitBlt(paint, 0, 0, frame.cx, frame.cy, memory, 0, 0, SRCCOPY);
