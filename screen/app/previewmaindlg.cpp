@@ -138,7 +138,9 @@ BOOL CPreviewMainDlg::OnInitDialog() {
   startup_phases::MarkEnd("favourites");
 
   m_sizes.clear();
-  m_sizes = BuildDisplaySizeList();
+  // Enumerated while the window was made (the driver's list is slow to walk).
+  m_sizes = std::move(m_preparedSizes);
+  if (m_sizes.empty()) m_sizes = BuildDisplaySizeList();
 
   ReadCurrentDisplayMode(m_current, true);
   m_scale = InitialPreviewScale(m_current.width, m_current.height);

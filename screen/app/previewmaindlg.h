@@ -144,6 +144,7 @@ class CPreviewMainDlg : public CDialog, public SkinButtonOwner {
   void OnDisplayChange();
   void RestartTimer1000(UINT periodMs);
   void OnTimerTick(UINT_PTR id);
+  void StartMakingPicturesAhead();
   void MakeNextPreviewAhead();
   void OnHookButtonUp(POINT cursor);
   void OnHookMouseMove(POINT cursor);
@@ -192,6 +193,7 @@ class CPreviewMainDlg : public CDialog, public SkinButtonOwner {
   CWorkerThread m_skinThread;
   HBITMAP m_preparedPieces[kBackgroundPieceCount] = {};         // owned until attached
   std::vector<std::pair<std::string, HBITMAP>> m_preparedImages;  // owned until used
+  SizeList m_preparedSizes;
   char m_skinFolder[MAX_PATH] = "";                              // "" when there is none
   UINT_PTR m_timer3000 = 0;  // makes the sliders' desktop pictures ahead, one a tick
   bool m_madeAheadStarted = false;

@@ -72,6 +72,7 @@ UINT CPreviewMainDlg::PrepareSkinThread(LPVOID dialog) {
 
 // Runs on its own thread: touches nothing but what it fills.
 void CPreviewMainDlg::PrepareSkin() {
+  m_preparedSizes = BuildDisplaySizeList();
   for (int i = 0; i < kBackgroundPieceCount; ++i) {
     m_preparedPieces[i] =
         ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kBackgroundPieces[i].bitmapId));
@@ -435,6 +436,14 @@ LRESULT CPreviewMainDlg::OnPaint(WPARAM, LPARAM) {
     LARGE_INTEGER now;
     ::QueryPerformanceCounter(&now);
     m_firstPaintEnd = now.QuadPart;
+    // Timer 1000 of the initialisation asks for a whole repaint with a new
+    // preview; the first paint, which comes right after the initialisation now,
+    // is that repaint.
+    if (m_timer1000) {
+      ::KillTimer(m_hWnd, m_timer1000);
+      m_timer1000 = 0;
+      StartMakingPicturesAhead();
+    }
   }
   return 0;
 }

@@ -257,13 +257,7 @@ void CPreviewMainDlg::OnTimerTick(UINT_PTR id) {
     m_previewRebuildRequest = 1;
     m_previewRefreshToggle = 1;
     RepaintWhole();
-    // After the start-up's repaint, the desktop pictures of the other slider
-    // positions are made while nobody waits, so that moving the slider finds
-    // them ready instead of scaling for each step.
-    if (!m_madeAheadStarted) {
-      m_madeAheadStarted = true;
-      m_timer3000 = ::SetTimer(m_hWnd, 3000, 20, &CPreviewMainDlg::TimerProc);
-    }
+    StartMakingPicturesAhead();
   } else if (id == m_timer3000 && m_timer3000) {
     MakeNextPreviewAhead();
   } else if (id == m_timer2000 && m_timer2000) {
@@ -275,7 +269,19 @@ void CPreviewMainDlg::OnTimerTick(UINT_PTR id) {
   }
 }
 
+// After the start-up's repaint, the desktop pictures of the other slider positions
+// are made while nobody waits, so that moving the slider finds them ready instead
+// of scaling for each step.
+// The first picture waits a quarter of a second: the program first shows itself
+// and waits for input, then makes one picture every 20 ms.
+void CPreviewMainDlg::StartMakingPicturesAhead() {
+  if (m_madeAheadStarted) return;
+  m_madeAheadStarted = true;
+  m_timer3000 = ::SetTimer(m_hWnd, 3000, 250, &CPreviewMainDlg::TimerProc);
+}
+
 void CPreviewMainDlg::MakeNextPreviewAhead() {
+  m_timer3000 = ::SetTimer(m_hWnd, 3000, 20, &CPreviewMainDlg::TimerProc);
   // Nothing while a person waits for an answer: input first.
   if (HIWORD(::GetQueueStatus(QS_INPUT | QS_POSTMESSAGE))) return;
   const int count = static_cast<int>(m_sizes.size());
