@@ -10,4 +10,8 @@ void DispatchPending() {
   }
 }
 
+void PumpFor(DWORD ms) {
+  PumpUntil([] { return false; }, ms);
+}
+
 }  // namespace test_support

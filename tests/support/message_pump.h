@@ -10,6 +10,9 @@ namespace test_support {
 // Dispatches every message queued for this thread now (sent ones included).
 void DispatchPending();
 
+// Serves messages for `ms`: only for a poll that looks again after a pause.
+void PumpFor(DWORD ms);
+
 // Serves messages until done() holds or timeoutMs have passed; true when done()
 // held. done() is asked after every batch of messages and at least every 10 ms,
 // so that a state another thread or process makes is seen as well.
