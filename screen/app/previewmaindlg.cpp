@@ -35,7 +35,12 @@ CPreviewMainDlg::CPreviewMainDlg() : CDialog(ids::kDialog) {
   char background[MAX_PATH];
   if (g_gdiplus->IsRunning() && FindBackgroundSource(background)) m_backgroundLoad.Start(background);
   if (!FindSkinFolder(m_skinFolder)) m_skinFolder[0] = '\0';
-  m_skinThread.Start(&CPreviewMainDlg::PrepareSkinThread, this);
+  m_piecesPrepared = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  m_imagesPrepared = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (!m_piecesPrepared || !m_imagesPrepared ||
+      !m_skinThread.Start(&CPreviewMainDlg::PrepareSkinThread, this)) {
+    PrepareSkin();  // here and now, then
+  }
 
   m_icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(ids::kIcon));
   for (int i = 0; i < kSkinnedButtonCount; ++i) m_buttons[i] = std::make_unique<CxSkinButton>(this);
@@ -45,7 +50,9 @@ CPreviewMainDlg::CPreviewMainDlg() : CDialog(ids::kDialog) {
 }
 
 CPreviewMainDlg::~CPreviewMainDlg() {
-  TakePreparedSkin();
+  JoinSkinThread();
+  for (HANDLE event : {m_piecesPrepared, m_imagesPrepared})
+    if (event) ::CloseHandle(event);
   for (HBITMAP& piece : m_preparedPieces) {
     if (piece) ::DeleteObject(piece);
     piece = nullptr;
@@ -111,7 +118,7 @@ BOOL CPreviewMainDlg::OnInitDialog() {
   ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, ::GetWindowLongA(m_hWnd, GWL_EXSTYLE) | WS_EX_WINDOWEDGE);
 
   SIZE frame{1024, 576};
-  TakePreparedSkin();
+  TakePreparedPieces();
   // The first background piece is the frame: it gives the window's size.
   if (!m_pieces[0]->GetSafeHandle()) m_pieces[0]->LoadBitmap(kBackgroundPieces[0].bitmapId);
   if (m_pieces[0]->GetSafeHandle()) frame = m_pieces[0]->GetSize();
@@ -139,6 +146,7 @@ BOOL CPreviewMainDlg::OnInitDialog() {
 
   m_sizes.clear();
   // Enumerated while the window was made (the driver's list is slow to walk).
+  JoinSkinThread();
   m_sizes = std::move(m_preparedSizes);
   if (m_sizes.empty()) m_sizes = BuildDisplaySizeList();
 

@@ -97,7 +97,8 @@ class CPreviewMainDlg : public CDialog, public SkinButtonOwner {
   bool FindSkinFolder(char (&folder)[MAX_PATH]) const;
   void PrepareSkin();
   static UINT PrepareSkinThread(LPVOID dialog);
-  void TakePreparedSkin();
+  void TakePreparedPieces();
+  void JoinSkinThread();
   void SetUpSkin();
   void NudgeBottomRowForLanguage();
   void CreateFonts();
@@ -191,6 +192,7 @@ class CPreviewMainDlg : public CDialog, public SkinButtonOwner {
   PictureScaler m_backgroundScaler, m_dialogScaler;
   ScaledPictureCache m_backgroundScaled{24}, m_dialogScaled{8};  // by scaled size
   CWorkerThread m_skinThread;
+  HANDLE m_piecesPrepared = nullptr, m_imagesPrepared = nullptr;  // events, owned
   HBITMAP m_preparedPieces[kBackgroundPieceCount] = {};         // owned until attached
   std::vector<std::pair<std::string, HBITMAP>> m_preparedImages;  // owned until used
   SizeList m_preparedSizes;

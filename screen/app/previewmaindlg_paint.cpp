@@ -70,36 +70,45 @@ UINT CPreviewMainDlg::PrepareSkinThread(LPVOID dialog) {
   return 0;
 }
 
-// Runs on its own thread: touches nothing but what it fills.
+// Runs on its own thread, in the order the initialisation needs the results; it
+// touches nothing but what it fills, and each stage's results only until its
+// event is set.
 void CPreviewMainDlg::PrepareSkin() {
-  m_preparedSizes = BuildDisplaySizeList();
   for (int i = 0; i < kBackgroundPieceCount; ++i) {
     m_preparedPieces[i] =
         ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kBackgroundPieces[i].bitmapId));
   }
-  if (!m_skinFolder[0]) return;
-  for (const SkinnedButtonRow& row : kSkinnedButtons) {
-    for (const char* name : {row.normal, row.down, row.over, row.unavailable}) {
-      char path[MAX_PATH];
-      if (!name || !*name || !JoinPath(path, m_skinFolder, name)) continue;
-      bool seen = false;
-      for (const auto& image : m_preparedImages) seen = seen || image.first == path;
-      if (seen || !FileExists(path)) continue;
-      if (HBITMAP picture = LoadImageAsBitmap(path)) m_preparedImages.emplace_back(path, picture);
+  ::SetEvent(m_piecesPrepared);
+  if (m_skinFolder[0]) {
+    for (const SkinnedButtonRow& row : kSkinnedButtons) {
+      for (const char* name : {row.normal, row.down, row.over, row.unavailable}) {
+        char path[MAX_PATH];
+        if (!name || !*name || !JoinPath(path, m_skinFolder, name)) continue;
+        bool seen = false;
+        for (const auto& image : m_preparedImages) seen = seen || image.first == path;
+        if (seen || !FileExists(path)) continue;
+        if (HBITMAP picture = LoadImageAsBitmap(path)) m_preparedImages.emplace_back(path, picture);
+      }
     }
   }
+  ::SetEvent(m_imagesPrepared);
+  m_preparedSizes = BuildDisplaySizeList();
 }
 
-void CPreviewMainDlg::TakePreparedSkin() {
-  if (!m_skinThread.Handle()) return;
-  m_skinThread.Join();
-  m_skinThread.Close();
+void CPreviewMainDlg::TakePreparedPieces() {
+  if (m_piecesPrepared) ::WaitForSingleObject(m_piecesPrepared, INFINITE);
   for (int i = 0; i < kBackgroundPieceCount; ++i) {
     if (m_preparedPieces[i] && m_pieces[i] && !m_pieces[i]->GetSafeHandle())
       m_pieces[i]->Attach(m_preparedPieces[i]);
     else if (m_preparedPieces[i]) ::DeleteObject(m_preparedPieces[i]);
     m_preparedPieces[i] = nullptr;
   }
+}
+
+void CPreviewMainDlg::JoinSkinThread() {
+  if (!m_skinThread.Handle()) return;
+  m_skinThread.Join();
+  m_skinThread.Close();
 }
 
 void CPreviewMainDlg::SetUpSkin() {
@@ -127,6 +136,7 @@ void CPreviewMainDlg::SetUpSkin() {
 
   if (m_skinFolder[0]) {
     // Each file decoded once, most of them read already while the window was made.
+    if (m_imagesPrepared) ::WaitForSingleObject(m_imagesPrepared, INFINITE);
     ImageDecodeScope decodeEachFileOnce;
     for (auto& image : m_preparedImages) decodeEachFileOnce.Keep(image.first.c_str(), image.second);
     m_preparedImages.clear();

@@ -377,16 +377,18 @@ HBITMAP PictureScaler::ScaledAndCropped(int width, int height, int cropWidth,
   bool drawn = false;
   if (width == m_width && height == m_height) {
     // At its own size the decoder draws every pixel as it is, opaque.
+    // Only the picture's top cropHeight rows are read: bottom-up, they are its
+    // last scan lines, and the crop's rows in the same order.
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    std::vector<std::uint32_t> whole(static_cast<std::size_t>(width) * height);
+    std::vector<std::uint32_t> top(static_cast<std::size_t>(width) * cropHeight);
     CMemoryDC dc(nullptr);
-    if (dc && GetDIBits(dc, m_source, 0, static_cast<UINT>(height), whole.data(), &info,
-                        DIB_RGB_COLORS) == height) {
-      // Both bottom-up: the crop's rows are the whole picture's top rows.
+    if (dc && GetDIBits(dc, m_source, static_cast<UINT>(height - cropHeight),
+                        static_cast<UINT>(cropHeight), top.data(), &info,
+                        DIB_RGB_COLORS) == cropHeight) {
       auto* out = static_cast<std::uint32_t*>(bits);
       for (int y = 0; y < cropHeight; ++y) {
-        const std::uint32_t* row = whole.data() + static_cast<std::size_t>(height - cropHeight + y) * width;
+        const std::uint32_t* row = top.data() + static_cast<std::size_t>(y) * width;
         for (int x = 0; x < cropWidth; ++x) out[y * cropWidth + x] = row[x] | 0xFF000000u;
       }
       drawn = true;
