@@ -24,5 +24,5 @@ if(PIO_WINDOWS)
     PROPERTIES OBJECT_DEPENDS ${frame_bmp})
   pio_wine_test(contour_bench
     SOURCES bench/contour_bench.cpp ${CMAKE_CURRENT_BINARY_DIR}/bench/contour_bench.rc
-    LIBS screen_contour)
+    LIBS pio_test_support screen_contour)
 endif()

@@ -16,17 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "clock.h"
 #include "wine_paths.h"
 
 namespace {
 
-double Now() {
-  static LARGE_INTEGER frequency{};
-  if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
+double Now() { return test_support::NowMs(); }
 
 struct Search {
   DWORD pid;

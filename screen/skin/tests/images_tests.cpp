@@ -68,8 +68,11 @@ Bytes BmpFile(int w, int h) {
   return test_bmp::Bmp24(w, h, [w, h](int x, int y) { return Quadrant(x, y, w, h); });
 }
 
-// The same picture through a GDI+ encoder ("image/png", "image/jpeg").
-std::string EncodeWithGdiplus(const std::string& name, const wchar_t* mime, int w, int h) {
+// A w x h picture of 0xAARRGGBB pixels through a GDI+ encoder ("image/png",
+// "image/jpeg"); the file's path, or "" when it could not be written.
+template <class ArgbAt>
+std::string EncodeWithGdiplus(const std::string& name, const wchar_t* mime, int w, int h,
+                              ArgbAt argbAt) {
   UINT count = 0, size = 0;
   gp::GdipGetImageEncodersSize(&count, &size);
   std::vector<unsigned char> buffer(size);
@@ -82,17 +85,21 @@ std::string EncodeWithGdiplus(const std::string& name, const wchar_t* mime, int 
   Gdiplus::GpBitmap* bitmap = nullptr;
   gp::GdipCreateBitmapFromScan0(w, h, 0, PixelFormat32bppARGB, nullptr, &bitmap);
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const COLORREF c = Quadrant(x, y, w, h);
-      const Gdiplus::ARGB argb =
-          0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-      gp::GdipBitmapSetPixel(bitmap, x, y, argb);
-    }
+    for (int x = 0; x < w; ++x) gp::GdipBitmapSetPixel(bitmap, x, y, argbAt(x, y));
   const std::string path = Folder() + name;
   std::wstring wide(path.begin(), path.end());
   const Gdiplus::GpStatus saved = gp::GdipSaveImageToFile(bitmap, wide.c_str(), encoder, nullptr);
   gp::GdipDisposeImage(bitmap);
   return saved == Gdiplus::Ok ? path : "";
+}
+
+// The quadrant picture through a GDI+ encoder.
+std::string EncodeWithGdiplus(const std::string& name, const wchar_t* mime, int w, int h) {
+  return EncodeWithGdiplus(name, mime, w, h, [w, h](int x, int y) {
+    const COLORREF c = Quadrant(x, y, w, h);
+    return static_cast<Gdiplus::ARGB>(0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) |
+                                      GetBValue(c));
+  });
 }
 
 COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
@@ -259,23 +266,8 @@ TEST(ImageFile, UncompressedBitmapsReadAsTheDecoderReadsThem) {
   // Every colour level under every alpha.
   auto straight = [](int x, int y) { return static_cast<DWORD>(y) << 24 | static_cast<DWORD>(x) << 16 | (255u - x) << 8 | (x ^ y); };
   const std::string bmpPath = WriteFile("alpha.bmp", test_bmp::Bmp32(256, -256, true, straight));
-  UINT count = 0, size = 0;
-  gp::GdipGetImageEncodersSize(&count, &size);
-  std::vector<unsigned char> buffer(size);
-  auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-  gp::GdipGetImageEncoders(count, size, codecs);
-  const CLSID* png = nullptr;
-  for (UINT i = 0; i < count; ++i)
-    if (wcscmp(codecs[i].MimeType, L"image/png") == 0) png = &codecs[i].Clsid;
-  ASSERT_TRUE(png);
-  Gdiplus::GpBitmap* picture = nullptr;
-  gp::GdipCreateBitmapFromScan0(256, 256, 0, PixelFormat32bppARGB, nullptr, &picture);
-  for (int y = 0; y < 256; ++y)
-    for (int x = 0; x < 256; ++x) gp::GdipBitmapSetPixel(picture, x, y, straight(x, y));
-  const std::string pngPath = Folder() + "alpha.png";
-  const std::wstring widePng(pngPath.begin(), pngPath.end());
-  ASSERT_EQ(Gdiplus::Ok, gp::GdipSaveImageToFile(picture, widePng.c_str(), png, nullptr));
-  gp::GdipDisposeImage(picture);
+  const std::string pngPath = EncodeWithGdiplus("alpha.png", L"image/png", 256, 256, straight);
+  ASSERT_FALSE(pngPath.empty());
 
   HBITMAP read = LoadImageAsBitmap(bmpPath.c_str());
   HBITMAP decoded = DecodedByGdiplus(pngPath);
