@@ -28,19 +28,9 @@ CPreviewMainDlg::CPreviewMainDlg() : CDialog(ids::kDialog) {
     g_gdiplus = std::make_unique<GdiplusRuntime>();
     g_gdiplus->Start();
   }
-  // The preview's desktop picture is the one file that needs the decoder, whose
-  // first use is slow: it is read while the window is being built.
   ::GetModuleFileNameA(nullptr, m_programFolder, MAX_PATH);
   if (char* slash = std::strrchr(m_programFolder, '\\')) slash[1] = '\0';
-  char background[MAX_PATH];
-  if (g_gdiplus->IsRunning() && FindBackgroundSource(background)) m_backgroundLoad.Start(background);
-  if (!FindSkinFolder(m_skinFolder)) m_skinFolder[0] = '\0';
-  m_piecesPrepared = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  m_imagesPrepared = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  if (!m_piecesPrepared || !m_imagesPrepared ||
-      !m_skinThread.Start(&CPreviewMainDlg::PrepareSkinThread, this)) {
-    PrepareSkin();  // here and now, then
-  }
+  StartPreparing(g_gdiplus->IsRunning());
 
   m_icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(ids::kIcon));
   for (int i = 0; i < kSkinnedButtonCount; ++i) m_buttons[i] = std::make_unique<CxSkinButton>(this);
@@ -50,15 +40,7 @@ CPreviewMainDlg::CPreviewMainDlg() : CDialog(ids::kDialog) {
 }
 
 CPreviewMainDlg::~CPreviewMainDlg() {
-  JoinSkinThread();
-  for (HANDLE event : {m_piecesPrepared, m_imagesPrepared})
-    if (event) ::CloseHandle(event);
-  for (HBITMAP& piece : m_preparedPieces) {
-    if (piece) ::DeleteObject(piece);
-    piece = nullptr;
-  }
-  for (auto& image : m_preparedImages) ::DeleteObject(image.second);
-  m_preparedImages.clear();
+  ForgetPrepared();
   DeletePreviewBitmaps();
 }
 
@@ -200,12 +182,7 @@ LRESULT CPreviewMainDlg::OnDestroy(WPARAM, LPARAM) {
   for (auto& piece : m_pieces) piece.reset();
 
   DeletePreviewBitmaps();
-  if (HBITMAP unused = m_backgroundLoad.Take()) ::DeleteObject(unused);
-  // The scalers hold the decoder's bitmaps: they go while it still runs.
-  m_backgroundScaler.Reset(nullptr);
-  m_dialogScaler.Reset(nullptr);
-  m_backgroundScaled.Clear();
-  m_dialogScaled.Clear();
+  ReleaseDecodedPictures();  // while the decoder still runs
   if (g_gdiplus) {
     g_gdiplus->Stop();
     g_gdiplus.reset();

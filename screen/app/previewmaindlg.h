@@ -95,6 +95,8 @@ class CPreviewMainDlg : public CDialog, public SkinButtonOwner {
   // The background pieces and the skinned buttons' image files are read on a
   // thread of their own from the dialog's construction, while the window is made.
   bool FindSkinFolder(char (&folder)[MAX_PATH]) const;
+  void StartPreparing(bool decoderRuns);
+  void ForgetPrepared();
   void PrepareSkin();
   static UINT PrepareSkinThread(LPVOID dialog);
   void TakePreparedPieces();
@@ -105,6 +107,8 @@ class CPreviewMainDlg : public CDialog, public SkinButtonOwner {
   bool BuildPreview();
   bool FindBackgroundSource(char (&path)[MAX_PATH]) const;
   void LoadDialogPicture();
+  // The pictures that hold the decoder's objects, before the decoder stops.
+  void ReleaseDecodedPictures();
   // The desktop picture scaled to `size` and cut to the preview, made or kept
   // (still the cache's).
   HBITMAP ScaledBackground(PixelSize size);

@@ -65,6 +65,34 @@ bool CPreviewMainDlg::FindSkinFolder(char (&folder)[MAX_PATH]) const {
   return JoinPath(folder, parent, "res\\DPI\\Middle\\Images\\") && FolderExists(folder);
 }
 
+// The preview's desktop picture is the one file that needs the decoder, whose
+// first use is slow; it and the skin are read while the window is being built.
+void CPreviewMainDlg::StartPreparing(bool decoderRuns) {
+  char background[MAX_PATH];
+  if (decoderRuns && FindBackgroundSource(background)) m_backgroundLoad.Start(background);
+  if (!FindSkinFolder(m_skinFolder)) m_skinFolder[0] = '\0';
+  m_piecesPrepared = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  m_imagesPrepared = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (!m_piecesPrepared || !m_imagesPrepared ||
+      !m_skinThread.Start(&CPreviewMainDlg::PrepareSkinThread, this)) {
+    PrepareSkin();  // here and now, then
+  }
+}
+
+// What was prepared and never taken (a dialog that was never made).
+void CPreviewMainDlg::ForgetPrepared() {
+  JoinSkinThread();
+  if (m_piecesPrepared) ::CloseHandle(m_piecesPrepared);
+  if (m_imagesPrepared) ::CloseHandle(m_imagesPrepared);
+  m_piecesPrepared = m_imagesPrepared = nullptr;
+  for (HBITMAP& piece : m_preparedPieces) {
+    if (piece) ::DeleteObject(piece);
+    piece = nullptr;
+  }
+  for (auto& image : m_preparedImages) ::DeleteObject(image.second);
+  m_preparedImages.clear();
+}
+
 UINT CPreviewMainDlg::PrepareSkinThread(LPVOID dialog) {
   static_cast<CPreviewMainDlg*>(dialog)->PrepareSkin();
   return 0;
@@ -302,6 +330,13 @@ bool CPreviewMainDlg::BuildPreview() {
     startup_phases::MarkEnd("preview: dialog picture scale");
   }
   return m_backgroundPreview && m_dialogPreview;
+}
+
+void CPreviewMainDlg::ReleaseDecodedPictures() {
+  if (HBITMAP unused = m_backgroundLoad.Take()) ::DeleteObject(unused);
+  m_backgroundScaler.Reset(nullptr);
+  m_dialogScaler.Reset(nullptr);
+  ForgetScaledPictures();
 }
 
 void CPreviewMainDlg::ForgetScaledPictures(bool keepBackgrounds) {
