@@ -240,8 +240,14 @@ class SkinButtonTest : public ::testing::Test {
     ASSERT_TRUE(dialog_->Create(IDD_SKINBUTTON_TEST));
     owner_.window = *dialog_;
     SetForegroundWindow(*dialog_);
-    // The pointer off every button first: one that is hovered takes the focus.
+    // The pointer off every button first, and no button hovered: the pointer news
+    // of an earlier case may come late, and a hovered button takes the focus.
     Park();
+    ASSERT_TRUE(test_support::PumpUntil([this] {
+      for (auto& entry : dialog_->buttons)
+        if (entry.second->IsHovering()) return false;
+      return true;
+    }));
     SetFocus(Button(IDC_UNSKINNED));  // a button whose look no test reads
     // The dialog active and in front before anything is looked at: the system's
     // news of an earlier case's window going may come late and take the focus.
@@ -253,6 +259,7 @@ class SkinButtonTest : public ::testing::Test {
   }
   void TearDown() override {
     if (GetCapture()) ReleaseCapture();
+    if (dialog_->m_hWnd) Park();  // the next case's buttons come where these were
     if (dialog_->m_hWnd) DestroyWindow(*dialog_);
     dialog_.reset();
     Pump();
