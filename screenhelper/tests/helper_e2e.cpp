@@ -390,8 +390,9 @@ class HelperRun : public ::testing::Test {
   // number already stored is taken away first: the system tells no watch of a
   // write that changes nothing (an earlier case may have left that number).
   static void Request(DWORD dpi) {
-    if (Range() == static_cast<long long>(dpi))
+    if (Range() == static_cast<long long>(dpi)) {
       ASSERT_EQ(0u, Reg(L"delete " + kRegKey + L" /v Range /f"));
+    }
     ASSERT_EQ(0u, Reg(L"add " + kRegKey + L" /v Range /t REG_DWORD /d " + std::to_wstring(dpi) + L" /f"));
     ASSERT_TRUE(WaitForLogPixels(dpi)) << "LogPixels is " << LogPixels();
   }
