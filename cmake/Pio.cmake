@@ -94,18 +94,20 @@ endfunction()
 
 # One CTest entry per test program: each start of wine64 costs a fraction of a
 # second, so cases are not split into processes. GoogleTest prints the cases.
+# ARGS are given to the program (a --gtest_filter that leaves a benchmark case to
+# an entry of its own, say).
 function(pio_wine_test name)
   if(NOT PIO_RUN_TESTS)
     return()
   endif()
-  cmake_parse_arguments(A "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(A "" "TIMEOUT" "SOURCES;LIBS;ARGS" ${ARGN})
   pio_need_gtest()
   add_executable(${name} ${A_SOURCES} ${A_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${A_LIBS} gtest_main)
   if(NOT A_TIMEOUT)
     set(A_TIMEOUT 180)
   endif()
-  add_test(NAME ${name} COMMAND ${name})
+  add_test(NAME ${name} COMMAND ${name} ${A_ARGS})
   set_tests_properties(${name} PROPERTIES LABELS wine TIMEOUT ${A_TIMEOUT}
     ENVIRONMENT "PIO_BINARY_DIR=${CMAKE_BINARY_DIR};PIO_SOURCE_DIR=${PIO_SOURCE_DIR}")
 endfunction()

@@ -51,11 +51,7 @@ INT_PTR CDialog::DoModal() {
 
   // EndDialog may already have been called from OnInitDialog.
   if (!m_endRequested) {
-    if (::GetWindowLongA(hwnd, GWL_STYLE) & WS_VISIBLE) {
-      ::UpdateWindow(hwnd);
-    } else {
-      ::ShowWindow(hwnd, SW_SHOWNORMAL);
-    }
+    ShowInitialised();
     RunModalLoop();
   }
 
@@ -67,6 +63,13 @@ INT_PTR CDialog::DoModal() {
     ::DestroyWindow(hwnd);
   }
   return m_modalResult;
+}
+
+void CDialog::ShowInitialised() {
+  if (!(::GetWindowLongA(m_hWnd, GWL_STYLE) & WS_VISIBLE)) ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+  // Painted at once, its controls too, before the loop takes any message: the
+  // first frame anybody sees is the whole window.
+  ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 BOOL CDialog::RunModalLoop() {

@@ -23,8 +23,13 @@ class CDialog : public CWnd {
   // Runs the dialog until EndDialog; returns its result, or -1 when the dialog
   // could not be created.
   virtual INT_PTR DoModal();
-  // Creates the dialog without a modal loop (the caller's loop serves it).
+  // Creates the dialog without a modal loop (the caller's loop serves it). A
+  // dialog whose template or initialisation leaves it hidden stays hidden until
+  // ShowInitialised.
   BOOL Create(UINT templateId, HWND parent = nullptr);
+  // Shows the dialog, if hidden, and paints it with its controls at once, as the
+  // modal run does after the initialisation.
+  void ShowInitialised();
   void EndDialog(int result);
 
   BOOL UpdateData(BOOL saveAndValidate = TRUE);

@@ -54,8 +54,8 @@ if build win32; then run win32; fi
 
 # The figures the timing programs and benchmarks printed, in one place.
 figures=$(cat build/host/Testing/Temporary/LastTest.log build/win64/Testing/Temporary/LastTest.log 2>/dev/null |
-  grep -a -E 'first paint|preview rebuild|burst of|floor|CreateContourRegion|per-pixel|median|reports/s|idle|package under Wine' |
-  grep -a -v -E '^\[|Test command' | sort -u)
+  grep -a -E 'start-up|first paint|preview rebuild|burst of|floor|CreateContourRegion|per-pixel|median|reports/s|idle|package under Wine' |
+  grep -a -v -E '^\[|Test command|/repeats:' | sort -u)
 [ -n "$figures" ] && printf '\nFigures:\n%s\n\n' "$figures"
 
 [ -n "$broken" ] && echo "Broken builds:$broken (logs in build/logs)"

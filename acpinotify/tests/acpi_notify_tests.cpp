@@ -11,6 +11,7 @@
 #include "acpi_notify.h"
 #include "acpi_requests.h"
 #include "broadcast_listener.h"
+#include "message_pump.h"
 
 namespace {
 
@@ -110,11 +111,19 @@ void SignalByName() {
   CloseHandle(named);
 }
 
-bool WaitUntil(bool (*condition)(), DWORD ms) {
-  for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(5)) {
-    if (condition()) return true;
-  }
-  return condition();
+bool WaitUntil(bool (*condition)(), DWORD ms) { return test_support::PumpUntil(condition, ms); }
+
+// Stops the worker and waits for its end: everything it could post is in this
+// thread's queue then.
+::testing::AssertionResult WorkerEnded() {
+  const HANDLE worker = acpinotify::WorkerForTesting();
+  if (!worker) return ::testing::AssertionFailure() << "no worker";
+  TerminateNotifyThread();
+  // Bounded by the one-second poll of the stop flag; the margin is for a busy machine.
+  if (WaitForSingleObject(worker, 5000) != WAIT_OBJECT_0)
+    return ::testing::AssertionFailure() << "the worker did not end";
+  BroadcastListener::Pump();
+  return ::testing::AssertionSuccess();
 }
 
 class AcpiNotify : public ::testing::Test {
@@ -163,14 +172,17 @@ TEST_F(AcpiNotify, StartsTheWorkerBeforeHandingTheNamedEventToTheDevice) {
   const auto calls = Calls();
   ASSERT_EQ(calls.size(), 3u);
 
-  // A 64-bit process sends the inline INIT block.
-  EXPECT_EQ(calls[1].code, acpinotify::kRequestCallInit);
-  const auto init = acpinotify::BuildInitRequest(acpinotify::InitRequestForm::ArgumentInline, 0);
-  EXPECT_EQ(calls[1].input, std::vector<std::uint8_t>(init.bytes.begin(), init.bytes.begin() + 24));
+  // A 64-bit process sends the inline INIT block: fixed word 2, "INIT", one
+  // argument of 8 bytes, then the argument (integer, 4 bytes, value 0).
+  EXPECT_EQ(calls[1].code, 0x222404u);
+  const std::vector<std::uint8_t> init = {0x02, 0x00, 0x00, 0x00, 'I',  'N',  'I',  'T',
+                                          0x01, 0x00, 0x00, 0x00, 0x08, 0x00, 0x00, 0x00,
+                                          0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00};
+  EXPECT_EQ(calls[1].input, init);
   EXPECT_EQ(calls[1].outputBytes, 1024u);
   EXPECT_FALSE(calls[1].workerRunning);
 
-  EXPECT_EQ(calls[2].code, acpinotify::kRequestSetEvent);
+  EXPECT_EQ(calls[2].code, 0x222400u);
   EXPECT_EQ(calls[2].input.size(), 4u);
   EXPECT_EQ(calls[2].outputBytes, 4u);
   EXPECT_TRUE(calls[2].workerRunning);
@@ -199,8 +211,8 @@ TEST_F(AcpiNotify, EachSignalGivesOneBroadcastWithTheFamilyBitSet) {
     EXPECT_EQ(got[i].wParam, 0x2255u);
     EXPECT_EQ(got[i].lParam, codes[i] | 0x01000000u);
   }
-  listener_.WaitFor(100, 300);
-  EXPECT_EQ(listener_.received().size(), std::size(codes));
+  ASSERT_TRUE(WorkerEnded());
+  EXPECT_EQ(listener_.received().size(), std::size(codes)) << "one broadcast a signal";
   EXPECT_EQ(CountOf(acpinotify::kRequestFetchCode), std::size(codes));
   for (const Call& c : Calls()) {
     if (c.code == acpinotify::kRequestFetchCode) {
@@ -215,11 +227,11 @@ TEST_F(AcpiNotify, AFailedFetchPostsNothingAndTheWorkerCarriesOn) {
   ASSERT_EQ(InitNotifyThread(), 0);
   SignalByName();  // no code waiting: the fetch fails
   ASSERT_TRUE(WaitUntil([] { return CountOf(acpinotify::kRequestFetchCode) == 1; }, 5000));
-  listener_.WaitFor(1, 300);
-  EXPECT_TRUE(listener_.received().empty());
-
+  // The worker goes on: the next signal is answered, and it is the first
+  // broadcast (one of the failed fetch would have come before it).
   Signal(9);
   const auto& got = listener_.WaitFor(1, 5000);
+  ASSERT_TRUE(WorkerEnded());
   ASSERT_EQ(got.size(), 1u);
   EXPECT_EQ(got[0].lParam, 0x01000009u);
 }
@@ -233,7 +245,7 @@ TEST_F(AcpiNotify, WithoutTheDeviceTheWorkerRunsButNeverPosts) {
             static_cast<DWORD>(WAIT_TIMEOUT));
   SignalByName();
   SignalByName();
-  listener_.WaitFor(1, 1200);
+  ASSERT_TRUE(WorkerEnded());
   EXPECT_TRUE(listener_.received().empty());
   EXPECT_TRUE(Calls().empty());
 }
@@ -243,7 +255,6 @@ TEST_F(AcpiNotify, TerminateReturnsAtOnceAndTheWorkerEndsWithinASecond) {
   ASSERT_EQ(InitNotifyThread(), 0);
   const HANDLE worker = acpinotify::WorkerForTesting();
   ASSERT_NE(worker, nullptr);
-  Sleep(200);  // the worker is inside its wait
 
   const LONGLONG start = BroadcastListener::Now();
   TerminateNotifyThread();
@@ -257,8 +268,8 @@ TEST_F(AcpiNotify, TerminateReturnsAtOnceAndTheWorkerEndsWithinASecond) {
   std::printf("TerminateNotifyThread returned after %.1f us; the worker ended after %.0f ms\n",
               returnUs, endedMs);
 
-  Signal(3);
-  listener_.WaitFor(1, 300);
+  Signal(3);  // nobody left to answer it
+  BroadcastListener::Pump();
   EXPECT_TRUE(listener_.received().empty());
 }
 
@@ -266,13 +277,15 @@ TEST_F(AcpiNotify, TerminateBeforeInitDoesNotStopTheLaterWorker) {
   TerminateNotifyThread();
   ASSERT_TRUE(InitACPIInterface());
   ASSERT_EQ(InitNotifyThread(), 0);
-  Sleep(1200);  // past one poll of the stop flag
-  EXPECT_EQ(WaitForSingleObject(acpinotify::WorkerForTesting(), 0),
-            static_cast<DWORD>(WAIT_TIMEOUT));
+  // A stale stop would end the worker after its first round at the latest: the
+  // second signal is answered too.
   Signal(5);
-  const auto& got = listener_.WaitFor(1, 5000);
-  ASSERT_EQ(got.size(), 1u);
+  ASSERT_EQ(listener_.WaitFor(1, 5000).size(), 1u);
+  Signal(6);
+  const auto& got = listener_.WaitFor(2, 5000);
+  ASSERT_EQ(got.size(), 2u);
   EXPECT_EQ(got[0].lParam, 0x01000005u);
+  EXPECT_EQ(got[1].lParam, 0x01000006u);
 }
 
 TEST_F(AcpiNotify, AnEventThatCannotBeMadeClosesTheDeviceAndStartsNothing) {

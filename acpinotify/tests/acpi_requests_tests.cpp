@@ -43,12 +43,13 @@ TEST(InitRequest, FormFollowsTheProcess) {
   EXPECT_EQ(ChooseInitRequestForm(true, false), InitRequestForm::ArgumentInline);
 }
 
+// CTL_CODE(0x22, 0x900 + n, METHOD_BUFFERED, FILE_ANY_ACCESS), worked out by hand:
+// 0x22 << 16 = 0x220000, 0x900 << 2 = 0x2400.
 TEST(DeviceRequests, CodesAreBufferedAnyAccessFunctionsOfTheUnknownDeviceType) {
-  const auto ctl = [](std::uint32_t function) { return (0x22u << 16) | (function << 2); };
-  EXPECT_EQ(kRequestSetEvent, ctl(0x900));
-  EXPECT_EQ(kRequestCallInit, ctl(0x901));
-  EXPECT_EQ(kRequestFetchCode, ctl(0x902));
-  EXPECT_EQ(kRequestOpen, ctl(0x903));
+  EXPECT_EQ(0x222400u, kRequestSetEvent);
+  EXPECT_EQ(0x222404u, kRequestCallInit);
+  EXPECT_EQ(0x222408u, kRequestFetchCode);
+  EXPECT_EQ(0x22240Cu, kRequestOpen);
 }
 
 }  // namespace

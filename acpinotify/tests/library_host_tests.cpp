@@ -6,6 +6,7 @@
 #include <string>
 
 #include "broadcast_listener.h"
+#include "message_pump.h"
 
 namespace {
 
@@ -19,9 +20,12 @@ std::string HostFolder() {
 HWND HostWindow() { return FindWindowA("PioTestMessageHost", nullptr); }
 HWND HookWindow() { return FindWindowA("KvRemoteControl", "KvRemoteControlWnd"); }
 
+// Every case has a host of its own, started afresh and ended after it, so that no
+// case depends on what an earlier one left running or stopped.
 class LibraryHost : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
+  void SetUp() override {
+    ASSERT_EQ(nullptr, HostWindow()) << "a host of an earlier run still runs";
     const std::string ini = HostFolder() + "\\KvMessageController.ini";
     WritePrivateProfileStringA("MainConfig", "1", "PioScreen", ini.c_str());
     WritePrivateProfileStringA("PioScreen", "HIDREG1", "0x000C:0x0001", ini.c_str());
@@ -31,23 +35,32 @@ class LibraryHost : public ::testing::Test {
     si.cb = sizeof si;
     ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
                                HostFolder().c_str(), &si, &process_));
-    for (int i = 0; i < 300 && HostWindow() == nullptr; ++i) {
-      if (WaitForSingleObject(process_.hProcess, 100) == WAIT_OBJECT_0) break;
-    }
+    ASSERT_TRUE(test_support::PumpUntil(
+        [this] { return HostWindow() != nullptr || Ended(0); }, 30000));
   }
-  static void TearDownTestSuite() {
+  void TearDown() override {
     if (process_.hProcess != nullptr) {
-      if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(process_.hProcess, 99);
+      if (!Ended(0)) {
+        if (HWND host = HostWindow()) PostMessageA(host, WM_CLOSE, 0, 0);
+        if (!Ended(15000)) TerminateProcess(process_.hProcess, 99);
+        WaitForSingleObject(process_.hProcess, 5000);
       }
       CloseHandle(process_.hProcess);
       CloseHandle(process_.hThread);
     }
     DeleteFileA((HostFolder() + "\\KvMessageController.ini").c_str());
   }
-  static PROCESS_INFORMATION process_;
+  bool Ended(DWORD ms) const {
+    return WaitForSingleObject(process_.hProcess, ms) == WAIT_OBJECT_0;
+  }
+  // Closes the host and waits for its end: all it could ever post is here then.
+  void EndHost() {
+    ASSERT_NE(HostWindow(), nullptr);
+    PostMessageA(HostWindow(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(Ended(15000));
+  }
+  PROCESS_INFORMATION process_{};
 };
-PROCESS_INFORMATION LibraryHost::process_{};
 
 TEST_F(LibraryHost, LoadsBothLibrariesAndCallsEveryExportInOrder) {
   DWORD exitCode = 0;
@@ -77,7 +90,8 @@ TEST_F(LibraryHost, WithoutDriverOrDeviceNothingIsEverPosted) {
   CloseHandle(event);
   // A raw-input message the system cannot read.
   PostMessageA(HookWindow(), WM_INPUT, RIM_INPUT, 0x1234);
-  listener.WaitFor(1, 1500);
+  EndHost();
+  BroadcastListener::Pump();
   EXPECT_TRUE(listener.received().empty());
 }
 
@@ -91,9 +105,7 @@ TEST_F(LibraryHost, UnhookingAndHookingAgain) {
 }
 
 TEST_F(LibraryHost, ShutsDownCleanlyEvenWhenUnloadingRightAfterStopping) {
-  ASSERT_NE(HostWindow(), nullptr);
-  PostMessageA(HostWindow(), WM_CLOSE, 0, 0);
-  ASSERT_EQ(WaitForSingleObject(process_.hProcess, 15000), static_cast<DWORD>(WAIT_OBJECT_0));
+  EndHost();
   DWORD exitCode = 1;
   GetExitCodeProcess(process_.hProcess, &exitCode);
   EXPECT_EQ(exitCode, 0u) << std::hex << exitCode;

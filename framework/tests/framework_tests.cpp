@@ -108,18 +108,34 @@ TEST(Binding, WindowDestroyedFirstUnbindsAndCallsPostNcDestroy) {
   EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hwnd));
 }
 
-TEST(Binding, ObjectDestroyedFirstUnbindsBeforeTheWindowGoes) {
-  HWND hwnd;
-  int destroyedSeen;
-  {
-    auto* w = new DerivedWindow;
-    ASSERT_TRUE(w->CreateEx(0, PlainClass(), "t", WS_POPUP, Rect(50, 50), nullptr, 0));
-    hwnd = w->m_hWnd;
-    delete w;  // must not route WM_DESTROY into the dying object
-    destroyedSeen = 0;
+// Whether the window being watched was still bound to an object when its
+// WM_DESTROY came, seen by a hook outside every object.
+HWND g_watched = nullptr;
+int g_destroyMessages = 0;
+bool g_boundWhenDestroyed = false;
+LRESULT CALLBACK WatchDestroy(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* cwp = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && cwp->hwnd == g_watched && cwp->message == WM_DESTROY) {
+    ++g_destroyMessages;
+    g_boundWhenDestroyed = CWnd::FromHandlePermanent(cwp->hwnd) != nullptr;
   }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(Binding, ObjectDestroyedFirstUnbindsBeforeTheWindowGoes) {
+  auto* w = new DerivedWindow;
+  ASSERT_TRUE(w->CreateEx(0, PlainClass(), "t", WS_POPUP, Rect(50, 50), nullptr, 0));
+  const HWND hwnd = w->m_hWnd;
+  g_watched = hwnd;
+  g_destroyMessages = 0;
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, &WatchDestroy, nullptr, GetCurrentThreadId());
+  ASSERT_TRUE(hook);
+  delete w;  // must not route WM_DESTROY into the dying object
+  UnhookWindowsHookEx(hook);
+  g_watched = nullptr;
   EXPECT_FALSE(IsWindow(hwnd)) << "a window the object created dies with it";
-  EXPECT_EQ(0, destroyedSeen);
+  EXPECT_EQ(1, g_destroyMessages);
+  EXPECT_FALSE(g_boundWhenDestroyed) << "still bound when its destruction began";
 }
 
 TEST(Binding, SubclassAndUnsubclassRestoreTheProcedure) {
@@ -179,6 +195,8 @@ class TestDialog : public CDialog {
   std::vector<UINT> script;  // messages posted to the edit control at start-up
   int endInInit = 0;
   bool sawPaintedButton = false;
+  bool visibleAfterInit = true;
+  bool paintedAtFirstMessage = false;
 
   BOOL PreTranslateMessage(MSG* msg) override {
     if (msg->message == WM_KEYDOWN) {
@@ -188,6 +206,12 @@ class TestDialog : public CDialog {
         RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         sawPaintedButton = button.drawn > 0;
         EndDialog(77);
+        return TRUE;
+      }
+      if (msg->wParam == VK_F3) {
+        // Posted during the initialisation: the first message the loop takes.
+        paintedAtFirstMessage = button.drawn > 0 && ::IsWindowVisible(m_hWnd);
+        EndDialog(78);
         return TRUE;
       }
     }
@@ -206,6 +230,7 @@ class TestDialog : public CDialog {
       return TRUE;
     }
     for (UINT key : script) ::PostMessageA(edit, WM_KEYDOWN, key, 0);
+    visibleAfterInit = ::IsWindowVisible(m_hWnd) != FALSE;
     return TRUE;
   }
 };
@@ -224,6 +249,17 @@ TEST(Dialog, ControlsBoundByIdAndOwnerDrawReflectedToTheButton) {
   dlg.script = {VK_F2};
   EXPECT_EQ(77, dlg.DoModal());
   EXPECT_TRUE(dlg.sawPaintedButton) << "WM_DRAWITEM must reach CButton::DrawItem";
+}
+
+// The template leaves the dialog hidden; the modal run shows it after the
+// initialisation and paints it, its controls too, before it takes any message,
+// so that the first frame anybody sees is the whole window.
+TEST(Dialog, HiddenDialogIsShownAndPaintedBeforeTheLoopTakesAMessage) {
+  TestDialog dlg;
+  dlg.script = {VK_F3};
+  EXPECT_EQ(78, dlg.DoModal());
+  EXPECT_FALSE(dlg.visibleAfterInit);
+  EXPECT_TRUE(dlg.paintedAtFirstMessage);
 }
 
 TEST(Dialog, EndDialogDuringInitialisationReturnsAtOnce) {

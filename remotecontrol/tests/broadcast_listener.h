@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "broadcast.h"
+#include "message_pump.h"
 
 class BroadcastListener {
  public:
@@ -39,24 +40,11 @@ class BroadcastListener {
   // Serves this thread's messages until `count` broadcasts have arrived in all, or
   // the time is up; then returns what has arrived.
   const std::vector<Received>& WaitFor(std::size_t count, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-      Pump();
-      if (m_received.size() >= count) break;
-      const DWORD spent = GetTickCount() - start;
-      if (spent >= timeoutMs) break;
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - spent, QS_ALLINPUT);
-    }
+    test_support::PumpUntil([&] { return m_received.size() >= count; }, timeoutMs);
     return m_received;
   }
 
-  static void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
+  static void Pump() { test_support::DispatchPending(); }
 
   static LONGLONG Now() {
     LARGE_INTEGER t;

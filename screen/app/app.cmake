@@ -6,7 +6,7 @@ endif()
 # The main dialog, shared by the program, its Wine tests and its timing program.
 add_library(screen_maindlg STATIC
   previewmaindlg.cpp previewmaindlg_paint.cpp previewmaindlg_sliders.cpp previewmaindlg_apply.cpp
-  mainapp.cpp)
+  mainapp.cpp preview_cache.cpp startup_phases.cpp)
 target_include_directories(screen_maindlg PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(screen_maindlg PUBLIC framework broadcast
   screen_maindlg_core screen_modecatalog screen_language screen_images screen_contour
@@ -19,8 +19,11 @@ target_link_libraries(PioScreen PRIVATE framework_winmain screen_maindlg)
 pio_screen_executable(PioScreen)
 pio_deliverable(PioScreen DESTINATION PioScreen)
 
-pio_wine_test(maindlg_tests SOURCES tests/maindlg_tests.cpp LIBS screen_maindlg)
-pio_wine_test(maindlg_safety_tests SOURCES tests/maindlg_safety_tests.cpp LIBS screen_maindlg)
+pio_wine_test(maindlg_tests
+  SOURCES tests/maindlg_tests.cpp tests/maindlg_pages_tests.cpp tests/maindlg_fixture.cpp
+  LIBS screen_maindlg pio_test_support)
+pio_wine_test(maindlg_safety_tests SOURCES tests/maindlg_safety_tests.cpp tests/maindlg_fixture.cpp
+  LIBS screen_maindlg pio_test_support)
 foreach(t maindlg_tests maindlg_safety_tests)
   if(TARGET ${t})
     pio_screen_executable(${t})
@@ -35,5 +38,14 @@ if(PIO_RUN_TESTS)
   add_test(NAME pioscreen_timing COMMAND pioscreen_timing)
   set_tests_properties(pioscreen_timing PROPERTIES LABELS wine TIMEOUT 120)
 endif()
+
+# Start-up as a person sees it, against a bare window: the installed program and
+# the baseline started alternately from outside, medians and their ratio printed.
+add_executable(bare_window WIN32 bench/bare_window.cpp)
+add_executable(pioscreen_startup bench/startup_launcher.cpp)
+target_link_libraries(pioscreen_startup PRIVATE pio_test_support)
+pio_e2e_test(pioscreen_startup
+  COMMAND pioscreen_startup $<TARGET_FILE:bare_window> ${CMAKE_INSTALL_PREFIX}/PioScreen/PioScreen.exe 8
+  TIMEOUT 300)
 
 add_subdirectory(${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e ${CMAKE_CURRENT_BINARY_DIR}/e2e)

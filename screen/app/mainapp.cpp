@@ -29,9 +29,11 @@ BOOL CMainTVApp::InitInstance() {
     return FALSE;
   }
 
-  RegisterDialogClass(m_hInstance);
   {
+    // Made before the class is registered: the dialog object starts reading its
+    // slowest picture at once, while the rest of the start-up goes on.
     CPreviewMainDlg dialog;
+    RegisterDialogClass(m_hInstance);
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;

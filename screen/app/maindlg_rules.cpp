@@ -1,5 +1,6 @@
 #include "maindlg_rules.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -190,6 +191,21 @@ PreviewScale InitialPreviewScale(int currentWidth, int currentHeight) {
   if (currentWidth > 0) s.areaWidthRatio = 628.0 / currentWidth;
   if (currentHeight > 0) s.areaHeightRatio = 357.0 / currentHeight;
   return s;
+}
+
+PixelSize BackgroundPreviewSize(int currentWidth, int currentHeight, const PreviewScale& scale) {
+  return PixelSize{std::max(628, RoundHalfUp(currentWidth * scale.widthRatio)),
+                   std::max(357, RoundHalfUp(currentHeight * scale.heightRatio))};
+}
+
+std::vector<int> PrefetchOrder(int count, int selected, int limit) {
+  std::vector<int> order;
+  for (int d = 1; d < count && static_cast<int>(order.size()) < limit; ++d) {
+    for (int i : {selected + d, selected - d}) {
+      if (i >= 0 && i < count && static_cast<int>(order.size()) < limit) order.push_back(i);
+    }
+  }
+  return order;
 }
 
 int PreviewFontHeight(double points, int dpiChoice) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // x + 0.5 truncated toward zero (all values here are positive).
 inline int RoundHalfUp(double x) { return static_cast<int>(x + 0.5); }
@@ -119,6 +120,18 @@ PreviewScale ComputePreviewScale(int currentWidth, int currentHeight, int select
                                  int selectedHeight, double previewDpi);
 // At initialisation only the area ratios are computed.
 PreviewScale InitialPreviewScale(int currentWidth, int currentHeight);
+
+// The desktop picture's size in the preview before it is cut to 628 x 357: the
+// display in force scaled by the width and height ratios, at least the preview.
+struct PixelSize {
+  int width, height;
+};
+PixelSize BackgroundPreviewSize(int currentWidth, int currentHeight, const PreviewScale& scale);
+
+// Slider positions in the order their preview pictures are made ahead of time:
+// the nearest to the selected one first, the right one before the left one, at
+// most `limit` of them, the selected one left out.
+std::vector<int> PrefetchOrder(int count, int selected, int limit);
 
 // Height of a preview font of `points` at the chosen DPI (negative: character height).
 int PreviewFontHeight(double points, int dpiChoice);

@@ -13,6 +13,7 @@
 #include "language.h"
 #include "registry_dpi.h"
 #include "screenconfig.h"
+#include "startup_phases.h"
 #include "tvpicture.h"
 #include "winapp.h"
 
@@ -25,17 +26,25 @@ std::unique_ptr<GdiplusRuntime> g_gdiplus;
 }  // namespace
 
 CPreviewMainDlg::CPreviewMainDlg() : CSkinnedDialog(ids::kDialog) {
-  m_icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(ids::kIcon));
-  for (int i = 0; i < kSkinnedButtonCount; ++i) m_buttons[i] = std::make_unique<CxSkinButton>(this);
-  for (auto& piece : m_pieces) piece = std::make_unique<CContourBitmap>();
   if (!g_gdiplus) {
     g_gdiplus = std::make_unique<GdiplusRuntime>();
     g_gdiplus->Start();
   }
+  ::GetModuleFileNameA(nullptr, m_programFolder, MAX_PATH);
+  if (char* slash = std::strrchr(m_programFolder, '\\')) slash[1] = '\0';
+  StartPreparing(g_gdiplus->IsRunning());
+
+  m_icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(ids::kIcon));
+  for (int i = 0; i < kSkinnedButtonCount; ++i) m_buttons[i] = std::make_unique<CxSkinButton>(this);
+  for (auto& piece : m_pieces) piece = std::make_unique<CContourBitmap>();
   ::GetCursorPos(&m_lastCursor);
+  startup_phases::MarkEnd("dialog object, GDI+ start");
 }
 
-CPreviewMainDlg::~CPreviewMainDlg() { DeletePreviewBitmaps(); }
+CPreviewMainDlg::~CPreviewMainDlg() {
+  ForgetPrepared();
+  DeletePreviewBitmaps();
+}
 
 const MessageMap* CPreviewMainDlg::GetMessageMap() const {
   using D = CPreviewMainDlg;
@@ -77,8 +86,10 @@ BOOL CPreviewMainDlg::OnInitDialog() {
                    ::GetWindowLongA(m_hWnd, GWL_STYLE) | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
   SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
   SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
+  startup_phases::MarkEnd("template, controls");
 
   LoadLanguageLibrary();
+  startup_phases::MarkEnd("language library");
 
   // The dialog chooses its cursor itself (WM_SETCURSOR).
   ::SetClassLongPtrA(m_hWnd, GCLP_HCURSOR, 0);
@@ -89,38 +100,47 @@ BOOL CPreviewMainDlg::OnInitDialog() {
   ::SetWindowTextA(m_hWnd, "Pio Screen Setting");
   ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, ::GetWindowLongA(m_hWnd, GWL_EXSTYLE) | WS_EX_WINDOWEDGE);
 
-  ::GetModuleFileNameA(nullptr, m_programFolder, MAX_PATH);
-  if (char* slash = std::strrchr(m_programFolder, '\\')) slash[1] = '\0';
-
   SIZE frame{1024, 576};
+  TakePreparedPieces();
   // The first background piece is the frame: it gives the window's size.
-  m_pieces[0]->LoadBitmap(kBackgroundPieces[0].bitmapId);
+  if (!m_pieces[0]->GetSafeHandle()) m_pieces[0]->LoadBitmap(kBackgroundPieces[0].bitmapId);
   if (m_pieces[0]->GetSafeHandle()) frame = m_pieces[0]->GetSize();
   ::SetWindowPos(m_hWnd, nullptr, 0, 0, frame.cx, frame.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_HIDEWINDOW);
   SetUpSkin();
+  startup_phases::MarkEnd("skinned buttons");
+  // Sized and centred while still hidden: the modal run shows the dialog when its
+  // initialisation is over and paints it at once, so that the first frame anybody
+  // sees is the finished one, in its place, on its page.
   ::SetWindowPos(m_hWnd, nullptr, 0, 0, frame.cx, frame.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_SHOWWINDOW);
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   RECT wr{}, work{};
   ::GetWindowRect(m_hWnd, &wr);
   ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   ::SetWindowPos(m_hWnd, nullptr, work.left + ((work.right - work.left) - (wr.right - wr.left)) / 2,
                  work.top + ((work.bottom - work.top) - (wr.bottom - wr.top)) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER);
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  startup_phases::MarkEnd("size, centre");
 
   ScreenConfigFile favourites = LocateScreenConfig();
   std::snprintf(m_configPath, sizeof m_configPath, "%s", favourites.path.c_str());
   m_favourites = std::make_unique<ScreenConfigRecord>(favourites.record);
+  startup_phases::MarkEnd("favourites");
 
   m_sizes.clear();
-  m_sizes = BuildDisplaySizeList();
+  // Enumerated while the window was made (the driver's list is slow to walk).
+  JoinSkinThread();
+  m_sizes = std::move(m_preparedSizes);
+  if (m_sizes.empty()) m_sizes = BuildDisplaySizeList();
 
   ReadCurrentDisplayMode(m_current, true);
   m_scale = InitialPreviewScale(m_current.width, m_current.height);
+  startup_phases::MarkEnd("size list, mode in force");
 
   m_tvPicture = std::make_unique<TvPictureAdjustment>();
   m_tvPicture->Start();
   m_noPictureAdjust = m_tvPicture->Adjustable() ? 0 : 1;
+  startup_phases::MarkEnd("TV library");
 
   NudgeBottomRowForLanguage();
   CreateFonts();
@@ -128,15 +148,21 @@ BOOL CPreviewMainDlg::OnInitDialog() {
   // and needs the scale factors of the selection anyway: building it here too
   // would make every start pay for it twice.
   DeletePreviewBitmaps();
+  startup_phases::MarkEnd("fonts");
 
   SetUpSliders();
 
   SwitchToPage(m_noPictureAdjust ? 4 : 1);
+  // Where the first paint would put them: the dialog is shown finished.
+  if (m_page == 4) PlaceResolutionThumb();
+  if (m_page == 1) PlacePictureSizeThumb();
+  startup_phases::MarkEnd("sliders, page");
 
   m_timer1000 = ::SetTimer(m_hWnd, 1000, 10, &CPreviewMainDlg::TimerProc);
   m_timer2000 = ::SetTimer(m_hWnd, 2000, m_timer2000Period, &CPreviewMainDlg::TimerProc);
   m_mouseHook = ::SetWindowsHookExW(WH_MOUSE, &CPreviewMainDlg::MouseHookProc, nullptr,
                                     ::GetWindowThreadProcessId(m_hWnd, nullptr));
+  startup_phases::MarkEnd("timers, hook");
   return TRUE;
 }
 
@@ -144,7 +170,8 @@ LRESULT CPreviewMainDlg::OnDestroy(WPARAM, LPARAM) {
   Default();
   if (m_timer1000) ::KillTimer(m_hWnd, m_timer1000);
   if (m_timer2000) ::KillTimer(m_hWnd, m_timer2000);
-  m_timer1000 = m_timer2000 = 0;
+  if (m_timer3000) ::KillTimer(m_hWnd, m_timer3000);
+  m_timer1000 = m_timer2000 = m_timer3000 = 0;
   if (m_mouseHook) ::UnhookWindowsHookEx(m_mouseHook);
   m_mouseHook = nullptr;
 
@@ -156,6 +183,7 @@ LRESULT CPreviewMainDlg::OnDestroy(WPARAM, LPARAM) {
   for (auto& piece : m_pieces) piece.reset();
 
   DeletePreviewBitmaps();
+  ReleaseDecodedPictures();  // while the decoder still runs
   if (g_gdiplus) {
     g_gdiplus->Stop();
     g_gdiplus.reset();

@@ -7,11 +7,16 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "gdi.h"
 #include "dpistore.h"
+#include "images.h"
 #include "layout.h"
 #include "maindlg_rules.h"
+#include "preview_cache.h"
 #include "modecatalog.h"
 #include "screenconfig.h"
 #include "skinbutton.h"
@@ -47,10 +52,15 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   bool NoPictureSizeAdjustment() const { return m_noPictureAdjust != 0; }
   const SizeList& Sizes() const { return m_sizes; }
   int FullRepaintCount() const { return m_fullRepaints; }
+  bool PreviewTimerRunning() const { return m_timer1000 != 0; }
   int PreviewRebuildCount() const { return m_previewRebuilds; }
   // Recomputes the preview scale for the selection and rebuilds both preview
   // pictures; true when both exist.
   bool RebuildPreview();
+  // Forgets the scaled pictures kept for later rebuilds, or only the dialog
+  // picture's (the timing program's rebuilds from scratch).
+  void ForgetScaledPictures(bool keepBackgrounds = false);
+  bool MakingPicturesAhead() const { return m_timer3000 != 0; }
   // QueryPerformanceCounter at the end of the first WM_PAINT, 0 before it.
   LONGLONG FirstPaintEnd() const { return m_firstPaintEnd; }
 
@@ -82,14 +92,34 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   LRESULT OnWindowPosChanging(WPARAM, LPARAM);
 
   // Painting and preview.
+  // The background pieces and the skinned buttons' image files are read on a
+  // thread of their own from the dialog's construction, while the window is made.
+  bool FindSkinFolder(char (&folder)[MAX_PATH]) const;
+  void StartPreparing(bool decoderRuns);
+  void ForgetPrepared();
+  void PrepareSkin();
+  static UINT PrepareSkinThread(LPVOID dialog);
+  void TakePreparedPieces();
+  void JoinSkinThread();
   void SetUpSkin();
   void NudgeBottomRowForLanguage();
   void CreateFonts();
   bool BuildPreview();
+  bool FindBackgroundSource(char (&path)[MAX_PATH]) const;
+  void LoadDialogPicture();
+  // The pictures that hold the decoder's objects, before the decoder stops.
+  void ReleaseDecodedPictures();
+  // The desktop picture scaled to `size` and cut to the preview, made or kept
+  // (still the cache's).
+  HBITMAP ScaledBackground(PixelSize size);
   void DrawPreviewTexts();
   void DrawPageTexts(HDC dc);
   void DrawPage4Texts(HDC dc);
   void DrawPage1Text(HDC dc);
+  // The thumbs on their tracks at the slider positions; the page's paint keeps
+  // them there.
+  void PlaceResolutionThumb();
+  void PlacePictureSizeThumb();
   void DeletePreviewBitmaps();
   HFONT MakePreviewFont(double points);
 
@@ -128,6 +158,8 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   void OnDisplayChange(int width = 0, int height = 0, int bitsPerPixel = 0);
   void RestartTimer1000(UINT periodMs);
   void OnTimerTick(UINT_PTR id);
+  void StartMakingPicturesAhead();
+  void MakeNextPreviewAhead();
   void OnHookButtonUp(POINT cursor);
   void OnHookMouseMove(POINT cursor);
   RECT ClientRectOf(int id) const;
@@ -169,6 +201,17 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   int m_thumbFreeMoving = 0;
   HHOOK m_mouseHook = nullptr;
   HBITMAP m_backgroundSource = nullptr;  // "UnionBG.jpg", loaded once
+  ImageLoadAhead m_backgroundLoad;       // ... on a thread of its own from the start
+  PictureScaler m_backgroundScaler, m_dialogScaler;
+  ScaledPictureCache m_backgroundScaled{24}, m_dialogScaled{8};  // by scaled size
+  CWorkerThread m_skinThread;
+  HANDLE m_piecesPrepared = nullptr, m_imagesPrepared = nullptr;  // events, owned
+  HBITMAP m_preparedPieces[kBackgroundPieceCount] = {};         // owned until attached
+  std::vector<std::pair<std::string, HBITMAP>> m_preparedImages;  // owned until used
+  SizeList m_preparedSizes;
+  char m_skinFolder[MAX_PATH] = "";                              // "" when there is none
+  UINT_PTR m_timer3000 = 0;  // makes the sliders' desktop pictures ahead, one a tick
+  bool m_madeAheadStarted = false;
   HBITMAP m_dialogPicture = nullptr;     // "UnionDialog.bmp" with its mask, built once
   int m_previewRefreshToggle = 1;
   int m_dialogPictureWidth = 0, m_dialogPictureHeight = 0;

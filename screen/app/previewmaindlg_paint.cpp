@@ -7,7 +7,9 @@
 #include "images.h"
 #include "language.h"
 #include "previewmaindlg.h"
+#include "startup_phases.h"
 #include "tvpicture.h"
+#include "winapp.h"
 
 namespace {
 
@@ -56,6 +58,87 @@ RECT CPreviewMainDlg::ClientRectOf(int id) const {
   return r;
 }
 
+bool CPreviewMainDlg::FindSkinFolder(char (&folder)[MAX_PATH]) const {
+  if (JoinPath(folder, m_programFolder, "res\\DPI\\Middle\\Images\\") && FolderExists(folder)) return true;
+  char parent[MAX_PATH];
+  ParentFolder(parent, m_programFolder);
+  return JoinPath(folder, parent, "res\\DPI\\Middle\\Images\\") && FolderExists(folder);
+}
+
+// The preview's desktop picture is the one file that needs the decoder, whose
+// first use is slow; it and the skin are read while the window is being built.
+void CPreviewMainDlg::StartPreparing(bool decoderRuns) {
+  char background[MAX_PATH];
+  if (decoderRuns && FindBackgroundSource(background)) m_backgroundLoad.Start(background);
+  if (!FindSkinFolder(m_skinFolder)) m_skinFolder[0] = '\0';
+  m_piecesPrepared = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  m_imagesPrepared = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (!m_piecesPrepared || !m_imagesPrepared ||
+      !m_skinThread.Start(&CPreviewMainDlg::PrepareSkinThread, this)) {
+    PrepareSkin();  // here and now, then
+  }
+}
+
+// What was prepared and never taken (a dialog that was never made).
+void CPreviewMainDlg::ForgetPrepared() {
+  JoinSkinThread();
+  if (m_piecesPrepared) ::CloseHandle(m_piecesPrepared);
+  if (m_imagesPrepared) ::CloseHandle(m_imagesPrepared);
+  m_piecesPrepared = m_imagesPrepared = nullptr;
+  for (HBITMAP& piece : m_preparedPieces) {
+    if (piece) ::DeleteObject(piece);
+    piece = nullptr;
+  }
+  for (auto& image : m_preparedImages) ::DeleteObject(image.second);
+  m_preparedImages.clear();
+}
+
+UINT CPreviewMainDlg::PrepareSkinThread(LPVOID dialog) {
+  static_cast<CPreviewMainDlg*>(dialog)->PrepareSkin();
+  return 0;
+}
+
+// Runs on its own thread, in the order the initialisation needs the results; it
+// touches nothing but what it fills, and each stage's results only until its
+// event is set.
+void CPreviewMainDlg::PrepareSkin() {
+  for (int i = 0; i < kBackgroundPieceCount; ++i) {
+    m_preparedPieces[i] =
+        ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kBackgroundPieces[i].bitmapId));
+  }
+  ::SetEvent(m_piecesPrepared);
+  if (m_skinFolder[0]) {
+    for (const SkinnedButtonRow& row : kSkinnedButtons) {
+      for (const char* name : {row.normal, row.down, row.over, row.unavailable}) {
+        char path[MAX_PATH];
+        if (!name || !*name || !JoinPath(path, m_skinFolder, name)) continue;
+        bool seen = false;
+        for (const auto& image : m_preparedImages) seen = seen || image.first == path;
+        if (seen || !FileExists(path)) continue;
+        if (HBITMAP picture = LoadImageAsBitmap(path)) m_preparedImages.emplace_back(path, picture);
+      }
+    }
+  }
+  ::SetEvent(m_imagesPrepared);
+  m_preparedSizes = BuildDisplaySizeList();
+}
+
+void CPreviewMainDlg::TakePreparedPieces() {
+  if (m_piecesPrepared) ::WaitForSingleObject(m_piecesPrepared, INFINITE);
+  for (int i = 0; i < kBackgroundPieceCount; ++i) {
+    if (m_preparedPieces[i] && m_pieces[i] && !m_pieces[i]->GetSafeHandle())
+      m_pieces[i]->Attach(m_preparedPieces[i]);
+    else if (m_preparedPieces[i]) ::DeleteObject(m_preparedPieces[i]);
+    m_preparedPieces[i] = nullptr;
+  }
+}
+
+void CPreviewMainDlg::JoinSkinThread() {
+  if (!m_skinThread.Handle()) return;
+  m_skinThread.Join();
+  m_skinThread.Close();
+}
+
 void CPreviewMainDlg::SetUpSkin() {
   static const int hidden[] = {1017, 1020, 1021, 1022, 1023, 1025, 1026, 1027, 1028,
                                1030, 1031, 1032, 1033, 1034, 1035, 1041, 1042, 1043,
@@ -66,6 +149,7 @@ void CPreviewMainDlg::SetUpSkin() {
   for (int i = 0; i < kBackgroundPieceCount; ++i) {
     if (!m_pieces[i]->GetSafeHandle()) m_pieces[i]->LoadBitmap(kBackgroundPieces[i].bitmapId);
   }
+  startup_phases::MarkEnd("frame bitmaps");
 
   MoveControl(GetDlgItem(ids::kBackgroundPreview), kBackgroundPreviewPlace);
   MoveControl(GetDlgItem(ids::kDialogPreview), kDialogPreviewPlace);
@@ -75,22 +159,19 @@ void CPreviewMainDlg::SetUpSkin() {
     if (!::SetWindowRgn(m_hWnd, region, TRUE)) ::DeleteObject(region);
   }
 
+  startup_phases::MarkEnd("window region");
   for (const TextLabelRow& row : kTextLabels) MoveControl(GetDlgItem(row.id), row.place);
 
-  char skinFolder[MAX_PATH];
-  bool haveSkin = JoinPath(skinFolder, m_programFolder, "res\\DPI\\Middle\\Images\\") &&
-                  FolderExists(skinFolder);
-  if (!haveSkin) {
-    char parent[MAX_PATH];
-    ParentFolder(parent, m_programFolder);
-    haveSkin = JoinPath(skinFolder, parent, "res\\DPI\\Middle\\Images\\") && FolderExists(skinFolder);
-  }
-  if (haveSkin) {
+  if (m_skinFolder[0]) {
+    // Each file decoded once, most of them read already while the window was made.
+    if (m_imagesPrepared) ::WaitForSingleObject(m_imagesPrepared, INFINITE);
     ImageDecodeScope decodeEachFileOnce;
+    for (auto& image : m_preparedImages) decodeEachFileOnce.Keep(image.first.c_str(), image.second);
+    m_preparedImages.clear();
     for (int i = 0; i < kSkinnedButtonCount; ++i) {
       const SkinnedButtonRow& row = kSkinnedButtons[i];
       MoveControl(GetDlgItem(row.id), row.place);
-      m_buttons[i]->LoadSkinImages(row.normal, row.down, row.over, row.unavailable, skinFolder,
+      m_buttons[i]->LoadSkinImages(row.normal, row.down, row.over, row.unavailable, m_skinFolder,
                                    row.role);
     }
   }
@@ -161,75 +242,106 @@ void CPreviewMainDlg::DeletePreviewBitmaps() {
   m_backgroundPreview = m_dialogPreview = nullptr;
 }
 
-bool CPreviewMainDlg::BuildPreview() {
+bool CPreviewMainDlg::FindBackgroundSource(char (&path)[MAX_PATH]) const {
+  char parent[MAX_PATH];
+  ParentFolder(parent, m_programFolder);
+  return (JoinPath(path, m_programFolder, "res\\DPI\\UnionBG.jpg") && FileExists(path)) ||
+         (JoinPath(path, parent, "res\\DPI\\UnionBG.jpg") && FileExists(path));
+}
+
+void CPreviewMainDlg::LoadDialogPicture() {
   char parent[MAX_PATH];
   ParentFolder(parent, m_programFolder);
   char path[MAX_PATH];
+  const bool arabic = IsCurrentLanguage("Arabic");
+  char folder[MAX_PATH] = "";
+  if (JoinPath(path, m_programFolder, arabic ? "res\\DPI\\UnionDialogRTL.jpg" : "res\\DPI\\UnionDialog.bmp") &&
+      FileExists(path)) {
+    JoinPath(folder, m_programFolder, "res\\DPI\\");
+  } else if (JoinPath(path, parent, arabic ? "res\\DPI\\UnionDialogRTL.bmp" : "res\\DPI\\UnionDialog.bmp") &&
+             FileExists(path)) {
+    JoinPath(folder, parent, "res\\DPI\\");
+  } else {
+    return;
+  }
+  HBITMAP image = LoadImageAsBitmap(path);
+  if (!image) return;
+  char maskPath[MAX_PATH];
+  HBITMAP mask = JoinPath(maskPath, folder, "UnionDialogMask.bmp") && FileExists(maskPath)
+                     ? LoadImageAsBitmap(maskPath)
+                     : nullptr;
+  BITMAP bm{};
+  ::GetObjectA(image, sizeof bm, &bm);
+  m_dialogPicture = mask ? ComposeMaskedBitmap(image, mask, bm.bmWidth, bm.bmHeight)
+                         : CopyBitmap(image);
+  if (mask) ::DeleteObject(mask);
+  ::DeleteObject(image);
+}
 
+HBITMAP CPreviewMainDlg::ScaledBackground(PixelSize size) {
+  HBITMAP scaled = m_backgroundScaled.Find(size.width, size.height);
+  if (!scaled) {
+    scaled = m_backgroundScaler.ScaledAndCropped(size.width, size.height, 628, 357);
+    m_backgroundScaled.Keep(size.width, size.height, scaled);
+  }
+  return scaled;
+}
+
+// Scaling is what a rebuild costs: a picture scaled once is kept for its size
+// (the pixels do not depend on anything else), and the preview gets a copy.
+bool CPreviewMainDlg::BuildPreview() {
   if (!m_backgroundSource) {
-    if ((JoinPath(path, m_programFolder, "res\\DPI\\UnionBG.jpg") && FileExists(path)) ||
-        (JoinPath(path, parent, "res\\DPI\\UnionBG.jpg") && FileExists(path))) {
-      m_backgroundSource = LoadImageAsBitmap(path);
-    }
+    // Usually read ahead since the dialog was made.
+    m_backgroundSource = m_backgroundLoad.Take();
+    char path[MAX_PATH];
+    if (!m_backgroundSource && FindBackgroundSource(path)) m_backgroundSource = LoadImageAsBitmap(path);
+    m_backgroundScaler.Reset(m_backgroundSource);
+    startup_phases::MarkEnd("preview: background decode");
   }
   if (m_backgroundSource) {
-    const int width = std::max(628, RoundHalfUp(m_current.width * m_scale.widthRatio));
-    const int height = std::max(357, RoundHalfUp(m_current.height * m_scale.heightRatio));
-    BITMAP source{};
-    ::GetObjectA(m_backgroundSource, sizeof source, &source);
-    if (source.bmWidth == width && source.bmHeight == height) {
-      // Already at the wanted size (the usual first paint): no scaling pass.
-      m_backgroundPreview = CropBitmap(m_backgroundSource, 628, 357);
-    } else if (HBITMAP scaled = ScaleBitmap(m_backgroundSource, width, height)) {
-      m_backgroundPreview = CropBitmap(scaled, 628, 357);
-      ::DeleteObject(scaled);
-    }
+    const PixelSize size = BackgroundPreviewSize(m_current.width, m_current.height, m_scale);
+    if (HBITMAP scaled = ScaledBackground(size)) m_backgroundPreview = CropBitmap(scaled, 628, 357);
+    startup_phases::MarkEnd("preview: background scale");
   }
 
   if (!m_dialogPicture) {
-    const bool arabic = IsCurrentLanguage("Arabic");
-    char folder[MAX_PATH] = "";
-    if (JoinPath(path, m_programFolder, arabic ? "res\\DPI\\UnionDialogRTL.jpg" : "res\\DPI\\UnionDialog.bmp") &&
-        FileExists(path)) {
-      JoinPath(folder, m_programFolder, "res\\DPI\\");
-    } else if (JoinPath(path, parent, arabic ? "res\\DPI\\UnionDialogRTL.bmp" : "res\\DPI\\UnionDialog.bmp") &&
-               FileExists(path)) {
-      JoinPath(folder, parent, "res\\DPI\\");
-    } else {
-      path[0] = '\0';
-    }
-    if (path[0]) {
-      if (HBITMAP image = LoadImageAsBitmap(path)) {
-        char maskPath[MAX_PATH];
-        HBITMAP mask = JoinPath(maskPath, folder, "UnionDialogMask.bmp") && FileExists(maskPath)
-                           ? LoadImageAsBitmap(maskPath)
-                           : nullptr;
-        BITMAP bm{};
-        ::GetObjectA(image, sizeof bm, &bm);
-        m_dialogPicture = mask ? ComposeMaskedBitmap(image, mask, bm.bmWidth, bm.bmHeight)
-                               : CopyBitmap(image);
-        if (mask) ::DeleteObject(mask);
-        ::DeleteObject(image);
-      }
-    }
+    LoadDialogPicture();
+    m_dialogScaler.Reset(m_dialogPicture);
+    startup_phases::MarkEnd("preview: dialog picture decode");
   }
   if (m_dialogPicture) {
     BITMAP bm{};
     ::GetObjectA(m_dialogPicture, sizeof bm, &bm);
     const int width = static_cast<int>(bm.bmWidth * m_scale.textScaleX);
     const int height = static_cast<int>(bm.bmHeight * m_scale.textScaleY);
-    if (HBITMAP scaled = ScaleBitmap(m_dialogPicture, width, height)) {
-      if (width > 548 || height > 312) {
-        m_dialogPreview = CropBitmap(scaled, std::min(548, width), std::min(312, height));
-      } else {
-        m_dialogPreview = CopyBitmap(scaled);
-      }
-      ::DeleteObject(scaled);
-      m_dialogPictureWidth = std::min(548, width);
-      m_dialogPictureHeight = std::min(312, height);
+    const int shownWidth = std::min(548, width), shownHeight = std::min(312, height);
+    HBITMAP scaled = m_dialogScaled.Find(width, height);
+    if (!scaled) {
+      scaled = m_dialogScaler.ScaledAndCropped(width, height, shownWidth, shownHeight);
+      m_dialogScaled.Keep(width, height, scaled);
     }
+    if (scaled) {
+      // Cut to the preview, or the whole picture in the display's format.
+      m_dialogPreview = width > 548 || height > 312 ? CropBitmap(scaled, shownWidth, shownHeight)
+                                                    : CopyBitmap(scaled);
+      m_dialogPictureWidth = shownWidth;
+      m_dialogPictureHeight = shownHeight;
+    }
+    startup_phases::MarkEnd("preview: dialog picture scale");
   }
   return m_backgroundPreview && m_dialogPreview;
+}
+
+void CPreviewMainDlg::ReleaseDecodedPictures() {
+  if (HBITMAP unused = m_backgroundLoad.Take()) ::DeleteObject(unused);
+  m_backgroundScaler.Reset(nullptr);
+  m_dialogScaler.Reset(nullptr);
+  ForgetScaledPictures();
+}
+
+void CPreviewMainDlg::ForgetScaledPictures(bool keepBackgrounds) {
+  if (!keepBackgrounds) m_backgroundScaled.Clear();
+  m_dialogScaled.Clear();
 }
 
 bool CPreviewMainDlg::RebuildPreview() {
@@ -308,6 +420,7 @@ LRESULT CPreviewMainDlg::OnPaint(WPARAM, LPARAM) {
     if (kBackgroundPieces[i].everyPage)
       m_pieces[i]->Draw(memory, kBackgroundPieces[i].place.x, kBackgroundPieces[i].place.y);
   }
+  startup_phases::MarkEnd("paint: frame pieces");
 
   if (m_previewRebuildRequest == 1) {
     m_previewRebuildRequest = 0;
@@ -348,8 +461,8 @@ LRESULT CPreviewMainDlg::OnPaint(WPARAM, LPARAM) {
     }
     DrawPage4Texts(memory);
     const RECT thumb = ClientRectOf(ids::kResolutionThumb);
-    CContourBitmap* fill = Piece(pieces::kTrackFill);
-    for (int x = 725; x <= 910 && x < thumb.left; ++x) fill->Draw(memory, x, 332);
+    // One column of fill at each x = 725, 726, ... while x <= 910 and left of the thumb.
+    Piece(pieces::kTrackFill)->DrawAcross(memory, 725, 332, std::min(910 + 1, int(thumb.left)) - 725);
   } else if (m_page == 1) {
     for (int i = 0; i < kBackgroundPieceCount; ++i) {
       const int id = kBackgroundPieces[i].bitmapId;
@@ -358,15 +471,24 @@ LRESULT CPreviewMainDlg::OnPaint(WPARAM, LPARAM) {
     }
     DrawPage1Text(memory);
     const RECT thumb = ClientRectOf(ids::kPictureSizeThumb);
-    CContourBitmap* fill = Piece(pieces::kTrackFill);
-    for (int x = 724; x < 917 && x < thumb.left + 32; ++x) fill->Draw(memory, x, 354);
+    // One column at each x = 724, 725, ... while x < 917 and x < the thumb's left + 32.
+    Piece(pieces::kTrackFill)->DrawAcross(memory, 724, 354, std::min(917, int(thumb.left) + 32) - 724);
   }
 
   ::BitBlt(paint, 0, 0, frame.cx, frame.cy, memory, 0, 0, SRCCOPY);
+  startup_phases::MarkEnd("paint");
   if (!m_firstPaintEnd) {
     LARGE_INTEGER now;
     ::QueryPerformanceCounter(&now);
     m_firstPaintEnd = now.QuadPart;
+    // Timer 1000 of the initialisation asks for a whole repaint with a new
+    // preview; the first paint, which comes right after the initialisation now,
+    // is that repaint.
+    if (m_timer1000) {
+      ::KillTimer(m_hWnd, m_timer1000);
+      m_timer1000 = 0;
+      StartMakingPicturesAhead();
+    }
   }
   return 0;
 }
@@ -409,11 +531,7 @@ void CPreviewMainDlg::DrawPage4Texts(HDC dc) {
         std::snprintf(text, sizeof text, "%d * %d", int(selected->width), int(selected->height));
         ::DrawTextA(dc, text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
       }
-      if (!m_thumbFreeMoving) {
-        const int x = ResolutionThumbX(m_selectedSizeIndex, static_cast<int>(m_sizes.size()),
-                                       m_resolutionTrack.left, m_resolutionTrack.right);
-        ::MoveWindow(GetDlgItem(ids::kResolutionThumb), x, m_resolutionTrack.top - 6, 64, 49, TRUE);
-      }
+      if (!m_thumbFreeMoving) PlaceResolutionThumb();
     } else if (row.id == ids::kFontText || row.id == ids::kResolutionText) {
       const char* text = row.id == ids::kFontText ? "Font : " : "Resolution :";
       ::DrawTextA(dc, TranslateText(text), -1, &r, arabic ? DT_SINGLELINE | DT_RIGHT : DT_SINGLELINE);
@@ -432,9 +550,17 @@ void CPreviewMainDlg::DrawPage1Text(HDC dc) {
   RECT r = ClientRectOf(ids::kPage1Text);
   ::DrawTextA(dc, TranslateText("Zoom in\\out your screen."), -1, &r,
               IsCurrentLanguage("Arabic") ? DT_RIGHT | DT_WORDBREAK : DT_CENTER | DT_WORDBREAK);
-  if (!m_thumbFreeMoving) {
-    const int x = PictureSizeThumbX(m_pictureSizePosition, m_tvPicture ? m_tvPicture->StepCount() : 16,
-                                    m_pictureSizeTrack.left, m_pictureSizeTrack.right);
-    ::MoveWindow(GetDlgItem(ids::kPictureSizeThumb), x, m_pictureSizeTrack.top - 6, 64, 49, TRUE);
-  }
+  if (!m_thumbFreeMoving) PlacePictureSizeThumb();
+}
+
+void CPreviewMainDlg::PlaceResolutionThumb() {
+  const int x = ResolutionThumbX(m_selectedSizeIndex, static_cast<int>(m_sizes.size()),
+                                 m_resolutionTrack.left, m_resolutionTrack.right);
+  ::MoveWindow(GetDlgItem(ids::kResolutionThumb), x, m_resolutionTrack.top - 6, 64, 49, TRUE);
+}
+
+void CPreviewMainDlg::PlacePictureSizeThumb() {
+  const int x = PictureSizeThumbX(m_pictureSizePosition, m_tvPicture ? m_tvPicture->StepCount() : 16,
+                                  m_pictureSizeTrack.left, m_pictureSizeTrack.right);
+  ::MoveWindow(GetDlgItem(ids::kPictureSizeThumb), x, m_pictureSizeTrack.top - 6, 64, 49, TRUE);
 }

@@ -265,6 +265,9 @@ void CPreviewMainDlg::OnTimerTick(UINT_PTR id) {
     m_previewRebuildRequest = 1;
     m_previewRefreshToggle = 1;
     RepaintWhole();
+    StartMakingPicturesAhead();
+  } else if (id == m_timer3000 && m_timer3000) {
+    MakeNextPreviewAhead();
   } else if (id == m_timer2000 && m_timer2000) {
     HWND foreground = ::GetForegroundWindow();
     if (::GetWindowThreadProcessId(foreground, nullptr) != ::GetWindowThreadProcessId(m_hWnd, nullptr)) {
@@ -272,6 +275,36 @@ void CPreviewMainDlg::OnTimerTick(UINT_PTR id) {
       m_previewRefreshToggle = 1;
     }
   }
+}
+
+// After the start-up's repaint, the desktop pictures of the other slider positions
+// are made while nobody waits, so that moving the slider finds them ready instead
+// of scaling for each step.
+// The first picture waits a quarter of a second: the program first shows itself
+// and waits for input, then makes one picture every 20 ms.
+void CPreviewMainDlg::StartMakingPicturesAhead() {
+  if (m_madeAheadStarted) return;
+  m_madeAheadStarted = true;
+  m_timer3000 = ::SetTimer(m_hWnd, 3000, 250, &CPreviewMainDlg::TimerProc);
+}
+
+void CPreviewMainDlg::MakeNextPreviewAhead() {
+  m_timer3000 = ::SetTimer(m_hWnd, 3000, 20, &CPreviewMainDlg::TimerProc);
+  // Nothing while a person waits for an answer: input first.
+  if (HIWORD(::GetQueueStatus(QS_INPUT | QS_POSTMESSAGE))) return;
+  const int count = static_cast<int>(m_sizes.size());
+  for (int index : PrefetchOrder(count, m_selectedSizeIndex, 16)) {
+    const ScreenSize& size = m_sizes[static_cast<size_t>(index)];
+    const PreviewScale scale =
+        ComputePreviewScale(m_current.width, m_current.height, size.width, size.height, m_current.dpi);
+    const PixelSize scaled = BackgroundPreviewSize(m_current.width, m_current.height, scale);
+    if (!m_backgroundScaled.Has(scaled.width, scaled.height)) {
+      ScaledBackground(scaled);  // one a tick
+      return;
+    }
+  }
+  ::KillTimer(m_hWnd, m_timer3000);
+  m_timer3000 = 0;
 }
 
 // --- mouse hook ----------------------------------------------------------------

@@ -10,5 +10,6 @@ if(PIO_WINDOWS)
   target_include_directories(screen_tvpicture PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
   # Runs against the stand-in library; standins/atipdlxx tells it where that is.
-  pio_wine_test(tvpicture_tests SOURCES tests/tvpicture_tests.cpp LIBS screen_tvpicture)
+  pio_wine_test(tvpicture_tests SOURCES tests/tvpicture_tests.cpp
+    LIBS screen_tvpicture pio_test_support)
 endif()

@@ -14,6 +14,6 @@ if(PIO_RUN_TESTS)
   add_library(language_probe SHARED tests/language_probe.cpp tests/language_probe.def)
   set_target_properties(language_probe PROPERTIES PREFIX "" OUTPUT_NAME DiZovadAzir
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/language_probe)
-  pio_wine_test(language_tests SOURCES tests/language_tests.cpp LIBS screen_language)
+  pio_wine_test(language_tests SOURCES tests/language_tests.cpp LIBS screen_language pio_test_support)
   add_dependencies(language_tests language_probe)
 endif()

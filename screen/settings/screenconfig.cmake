@@ -13,5 +13,5 @@ if(PIO_WINDOWS)
   target_include_directories(screen_screenconfig PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
   pio_wine_test(screenconfig_tests SOURCES tests/screenconfig_tests.cpp
-    LIBS screen_screenconfig)
+    LIBS screen_screenconfig pio_test_support)
 endif()

@@ -8,7 +8,7 @@ if(PIO_WINDOWS)
   target_link_libraries(screen_contour PUBLIC screen_contour_core framework gdi32)
   target_include_directories(screen_contour PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
-  pio_wine_test(contour_tests SOURCES tests/contour_tests.cpp LIBS screen_contour)
+  pio_wine_test(contour_tests SOURCES tests/contour_tests.cpp LIBS screen_contour pio_test_support)
 
   # The region of a 1024 x 576 frame three ways: ours, the per-pixel reference,
   # and one plain read of the pixels. Prints its figures; fails only when the
@@ -24,5 +24,5 @@ if(PIO_WINDOWS)
     PROPERTIES OBJECT_DEPENDS ${frame_bmp})
   pio_wine_test(contour_bench
     SOURCES bench/contour_bench.cpp ${CMAKE_CURRENT_BINARY_DIR}/bench/contour_bench.rc
-    LIBS screen_contour)
+    LIBS pio_test_support screen_contour)
 endif()

@@ -75,6 +75,19 @@ BOOL CContourBitmap::Draw(HDC dc, int x, int y) const {
   return BitBlt(dc, x, y, size.cx, size.cy, source, 0, 0, SRCCOPY);
 }
 
+BOOL CContourBitmap::DrawAcross(HDC dc, int x, int y, int count) const {
+  if (!dc || !m_hObject) return FALSE;
+  if (count <= 0) return TRUE;
+  const SIZE size = GetSize();
+  CMemoryDC source(dc);
+  if (!source) return FALSE;
+  ScopedSelect select(source, m_hObject);
+  BOOL drawn = TRUE;
+  for (int i = 0; i < count; ++i)
+    drawn = BitBlt(dc, x + i * size.cx, y, size.cx, size.cy, source, 0, 0, SRCCOPY) && drawn;
+  return drawn;
+}
+
 HRGN CContourBitmap::CreateContourRegion() const { return BuildRegion(false, 0, 0); }
 
 HRGN CContourBitmap::CreateContourRegionAt(int x, int y) const {

@@ -19,6 +19,9 @@ class CContourBitmap : public CBitmap {
   // Copies the whole bitmap to `dc` with its top-left corner at (x, y).
   // False without drawing when `dc` is null or no bitmap is attached.
   BOOL Draw(HDC dc, int x, int y) const;
+  // Draw at x, x + width, x + 2 width, ... `count` times, through one memory DC
+  // (a slider's fill is a column drawn a few hundred times per paint).
+  BOOL DrawAcross(HDC dc, int x, int y, int count) const;
 
   // A new region (the caller owns it) of every non-magenta pixel; null with no bitmap.
   HRGN CreateContourRegion() const;

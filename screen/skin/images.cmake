@@ -10,5 +10,5 @@ if(PIO_WINDOWS)
   target_link_libraries(screen_images PUBLIC screen_images_core framework gdiplus gdi32 user32)
   target_include_directories(screen_images PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
-  pio_wine_test(images_tests SOURCES tests/images_tests.cpp LIBS screen_images ole32)
+  pio_wine_test(images_tests SOURCES tests/images_tests.cpp LIBS screen_images pio_test_support ole32)
 endif()

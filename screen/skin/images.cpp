@@ -5,6 +5,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -25,6 +26,22 @@ class DisplayDC {
   }
   DisplayDC(const DisplayDC&) = delete;
   DisplayDC& operator=(const DisplayDC&) = delete;
+  operator HDC() const { return m_hDC; }
+
+ private:
+  HDC m_hDC;
+};
+
+// The screen's device context, for bitmaps in the display's format; far cheaper
+// to have than a new device context of the display.
+class ScreenDC {
+ public:
+  ScreenDC() : m_hDC(GetDC(nullptr)) {}
+  ~ScreenDC() {
+    if (m_hDC) ReleaseDC(nullptr, m_hDC);
+  }
+  ScreenDC(const ScreenDC&) = delete;
+  ScreenDC& operator=(const ScreenDC&) = delete;
   operator HDC() const { return m_hDC; }
 
  private:
@@ -56,17 +73,56 @@ bool BitmapSize(HBITMAP bitmap, BITMAP* bm) {
   return bitmap && GetObjectA(bitmap, sizeof(*bm), bm) == sizeof(*bm);
 }
 
-// The leading bytes of a regular file, or false when it cannot be read.
+// The largest file a raw bitmap can come from: the largest picture at 32 bits,
+// its header and some slack.
+constexpr std::uint64_t kMaxRawFileBytes =
+    static_cast<std::uint64_t>(images::kMaxPixels) * 4 + images::kHeaderBytes;
+
+// The leading bytes of a regular file that the header checks look at; a bitmap
+// file ("BM") is read whole, since an uncompressed one needs no decoder at all.
+// False when it cannot be read.
 bool ReadFileStart(const char* path, std::vector<std::uint8_t>* out) {
   HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  out->resize(images::kHeaderBytes);
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file, &size) || size.QuadPart < 0) size.QuadPart = 0;
+  const std::uint64_t total = static_cast<std::uint64_t>(size.QuadPart);
+  out->resize(static_cast<std::size_t>(std::min<std::uint64_t>(total, images::kHeaderBytes)));
   DWORD got = 0;
-  const BOOL ok = ReadFile(file, out->data(), static_cast<DWORD>(out->size()), &got, nullptr);
-  CloseHandle(file);
+  BOOL ok = out->empty() || ReadFile(file, out->data(), static_cast<DWORD>(out->size()), &got, nullptr);
   out->resize(ok ? got : 0);
+  if (ok && out->size() >= 2 && (*out)[0] == 'B' && (*out)[1] == 'M' && total > out->size() &&
+      total <= kMaxRawFileBytes) {
+    const std::size_t have = out->size();
+    out->resize(static_cast<std::size_t>(total));
+    ok = ReadFile(file, out->data() + have, static_cast<DWORD>(total - have), &got, nullptr);
+    out->resize(ok ? have + got : have);
+  }
+  CloseHandle(file);
   return ok != FALSE;
+}
+
+// An uncompressed bitmap read straight into a new 32-bit DIB, pixel for pixel as
+// the decoder would hand it over; null when `bytes` are not such a file.
+HBITMAP RawBitmapFrom(const std::vector<std::uint8_t>& bytes) {
+  const images::RawBitmap layout = images::ReadRawBitmap(bytes.data(), bytes.size());
+  if (!layout.usable) return nullptr;
+  HBITMAP bitmap = nullptr;
+  void* bits = nullptr;
+  // Bottom-up, as the decoder's bitmaps are.
+  if (!CreateDib32(layout.width, layout.height, &bitmap, &bits) || !bits) {
+    if (bitmap) DeleteObject(bitmap);
+    return nullptr;
+  }
+  auto* out = static_cast<std::uint32_t*>(bits);
+  for (std::int32_t y = 0; y < layout.height; ++y) {
+    const std::int32_t fileRow = layout.topDown ? y : layout.height - 1 - y;
+    images::ConvertRawRow(layout, bytes.data() + layout.pixelOffset +
+                                      static_cast<std::size_t>(fileRow) * layout.stride,
+                          out + static_cast<std::size_t>(layout.height - 1 - y) * layout.width);
+  }
+  return bitmap;
 }
 
 }  // namespace
@@ -90,19 +146,24 @@ namespace {
 
 thread_local ImageDecodeScope* t_decodeScope = nullptr;
 
-// A new 32-bit DIB with the same pixels, or null for anything but a 32-bit DIB.
+// A new bottom-up 32-bit DIB with the same pixels (alpha included), or null for
+// anything but a 32-bit DIB.
 HBITMAP DuplicateDib32(HBITMAP source) {
   DIBSECTION ds{};
-  if (GetObjectA(source, sizeof ds, &ds) != sizeof ds || ds.dsBm.bmBitsPixel != 32 ||
-      !ds.dsBm.bmBits) {
-    return nullptr;
-  }
+  if (GetObjectA(source, sizeof ds, &ds) != sizeof ds || ds.dsBm.bmBitsPixel != 32) return nullptr;
   HBITMAP copy = nullptr;
   void* bits = nullptr;
-  if (!CreateDib32(ds.dsBm.bmWidth, ds.dsBmih.biHeight, &copy, &bits) || !bits) return nullptr;
-  GdiFlush();
-  std::memcpy(bits, ds.dsBm.bmBits,
-              static_cast<std::size_t>(ds.dsBm.bmWidthBytes) * static_cast<std::size_t>(ds.dsBm.bmHeight));
+  if (!CreateDib32(ds.dsBm.bmWidth, ds.dsBm.bmHeight, &copy, &bits) || !bits) return nullptr;
+  // Read through GDI, which knows the source's row order.
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), ds.dsBm.bmWidth, ds.dsBm.bmHeight, 1, 32, BI_RGB,
+                    0, 0, 0, 0, 0};
+  CMemoryDC dc(nullptr);
+  if (!dc || GetDIBits(dc, source, 0, static_cast<UINT>(ds.dsBm.bmHeight), bits, &info,
+                       DIB_RGB_COLORS) != ds.dsBm.bmHeight) {
+    DeleteObject(copy);
+    return nullptr;
+  }
   return copy;
 }
 
@@ -116,6 +177,7 @@ HBITMAP DecodeImage(const char* path) {
   if (!ReadFileStart(path, &head) || !images::MayDecode(head.data(), head.size())) {
     return nullptr;
   }
+  if (HBITMAP raw = RawBitmapFrom(head)) return raw;
 
   wchar_t widePath[MAX_PATH] = {};
   if (!MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH)) return nullptr;
@@ -126,6 +188,21 @@ HBITMAP DecodeImage(const char* path) {
   gp::GdipGetImageWidth(image.p, &width);
   gp::GdipGetImageHeight(image.p, &height);
   if (!images::IsAcceptableSize(width, height)) return nullptr;
+
+  // A picture without transparency is handed over as decoded: drawn at its own
+  // size onto a transparent canvas it would come out the same, at the cost of a
+  // pass over every pixel.
+  Gdiplus::ImageType type = Gdiplus::ImageTypeUnknown;
+  Gdiplus::PixelFormat format = 0;
+  if (gp::GdipGetImageType(image.p, &type) == Gdiplus::Ok && type == Gdiplus::ImageTypeBitmap &&
+      gp::GdipGetImagePixelFormat(image.p, &format) == Gdiplus::Ok &&
+      !(format & (PixelFormatAlpha | PixelFormatPAlpha | PixelFormatIndexed))) {
+    HBITMAP direct = nullptr;
+    if (gp::GdipCreateHBITMAPFromBitmap(reinterpret_cast<Gdiplus::GpBitmap*>(image.p), &direct, 0) ==
+        Gdiplus::Ok) {
+      return direct;
+    }
+  }
 
   GpBitmapOwner canvas;
   if (gp::GdipCreateBitmapFromScan0(static_cast<INT>(width), static_cast<INT>(height), 0,
@@ -159,6 +236,37 @@ HBITMAP LoadImageAsBitmap(const char* path) {
   HBITMAP result = DecodeImage(path);
   if (scope && result) scope->Keep(path, DuplicateDib32(result));
   return result;
+}
+
+ImageLoadAhead::~ImageLoadAhead() {
+  if (HBITMAP unused = Take()) DeleteObject(unused);
+}
+
+bool ImageLoadAhead::Start(const char* path) {
+  if (HBITMAP unused = Take()) DeleteObject(unused);
+  m_path = path ? path : "";
+  m_pending = true;
+  return m_thread.Start(&ImageLoadAhead::Run, this);
+}
+
+UINT ImageLoadAhead::Run(LPVOID self) {
+  auto* load = static_cast<ImageLoadAhead*>(self);
+  load->m_picture = LoadImageAsBitmap(load->m_path.c_str());
+  return 0;
+}
+
+HBITMAP ImageLoadAhead::Take() {
+  if (!m_pending) return nullptr;
+  m_pending = false;
+  if (m_thread.Handle()) {
+    m_thread.Join();
+    m_thread.Close();
+  } else {
+    m_picture = LoadImageAsBitmap(m_path.c_str());  // the thread could not be made
+  }
+  HBITMAP picture = m_picture;
+  m_picture = nullptr;
+  return picture;
 }
 
 ImageDecodeScope::ImageDecodeScope() : m_outer(t_decodeScope) { t_decodeScope = this; }
@@ -195,8 +303,9 @@ bool CreateDib32(int width, int height, HBITMAP* bitmap, void** bits) {
     h.biCompression = BI_RGB;
     h.biXPelsPerMeter = 100;
     h.biYPelsPerMeter = 100;
-    DisplayDC display;
-    made = CreateDIBSection(display, &info, DIB_RGB_COLORS, &madeBits, nullptr, 0);
+    // Colours given as RGB need no device context; making one of the display
+    // for each bitmap would cost more than the bitmap.
+    made = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &madeBits, nullptr, 0);
   }
   *bitmap = made;
   if (!made) {
@@ -216,8 +325,7 @@ HBITMAP ScaleBitmap(HBITMAP source, int width, int height) {
 
   Gdiplus::GpStatus drawn = Gdiplus::GenericError;
   {
-    DisplayDC display;
-    CMemoryDC targetDC(display);
+    CMemoryDC targetDC(nullptr);
     ScopedSelect selectTarget(targetDC, target);
     GpBitmapOwner picture;
     GpGraphicsOwner graphics;
@@ -238,6 +346,74 @@ HBITMAP ScaleBitmap(HBITMAP source, int width, int height) {
   return target;
 }
 
+PictureScaler::~PictureScaler() { Reset(nullptr); }
+
+void PictureScaler::Reset(HBITMAP source) {
+  if (m_picture) gp::GdipDisposeImage(static_cast<Gdiplus::GpBitmap*>(m_picture));
+  m_picture = nullptr;
+  m_source = nullptr;
+  m_width = m_height = 0;
+  BITMAP bm;
+  Gdiplus::GpBitmap* picture = nullptr;
+  if (!source || !BitmapSize(source, &bm) ||
+      gp::GdipCreateBitmapFromHBITMAP(source, nullptr, &picture) != Gdiplus::Ok) {
+    return;
+  }
+  m_picture = picture;
+  m_source = source;
+  m_width = bm.bmWidth;
+  m_height = bm.bmHeight;
+}
+
+HBITMAP PictureScaler::ScaledAndCropped(int width, int height, int cropWidth,
+                                        int cropHeight) const {
+  if (!m_picture || !images::IsAcceptableSize(width, height) ||
+      !images::CropFits(width, height, cropWidth, cropHeight)) {
+    return nullptr;
+  }
+  HBITMAP target = nullptr;
+  void* bits = nullptr;
+  if (!CreateDib32(cropWidth, cropHeight, &target, &bits)) return nullptr;
+  bool drawn = false;
+  if (width == m_width && height == m_height) {
+    // At its own size the decoder draws every pixel as it is, opaque.
+    // Only the picture's top cropHeight rows are read: bottom-up, they are its
+    // last scan lines, and the crop's rows in the same order.
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<std::uint32_t> top(static_cast<std::size_t>(width) * cropHeight);
+    CMemoryDC dc(nullptr);
+    if (dc && GetDIBits(dc, m_source, static_cast<UINT>(height - cropHeight),
+                        static_cast<UINT>(cropHeight), top.data(), &info,
+                        DIB_RGB_COLORS) == cropHeight) {
+      auto* out = static_cast<std::uint32_t*>(bits);
+      for (int y = 0; y < cropHeight; ++y) {
+        const std::uint32_t* row = top.data() + static_cast<std::size_t>(y) * width;
+        for (int x = 0; x < cropWidth; ++x) out[y * cropWidth + x] = row[x] | 0xFF000000u;
+      }
+      drawn = true;
+    }
+  } else {
+    // Drawn onto a target of the crop's size: the decoder computes each pixel from
+    // its own place alone, so the pixels kept are those of the whole scaled picture.
+    CMemoryDC targetDC(nullptr);
+    ScopedSelect selectTarget(targetDC, target);
+    GpGraphicsOwner graphics;
+    if (targetDC && gp::GdipCreateFromHDC(targetDC, &graphics.p) == Gdiplus::Ok) {
+      gp::GdipSetInterpolationMode(graphics.p, Gdiplus::InterpolationModeLowQuality);
+      drawn = gp::GdipDrawImageRectRectI(graphics.p, static_cast<Gdiplus::GpBitmap*>(m_picture), 0,
+                                         0, width, height, 0, 0, m_width, m_height,
+                                         Gdiplus::UnitPixel, nullptr, nullptr,
+                                         nullptr) == Gdiplus::Ok;
+    }
+  }
+  if (!drawn) {
+    DeleteObject(target);
+    return nullptr;
+  }
+  return target;
+}
+
 HBITMAP CropBitmap(HBITMAP source, int width, int height) {
   BITMAP bm;
   if (!source || !BitmapSize(source, &bm)) return nullptr;
@@ -247,8 +423,7 @@ HBITMAP CropBitmap(HBITMAP source, int width, int height) {
   const int rows = height < 0 ? -height : height;
   BOOL copied = FALSE;
   {
-    DisplayDC display;
-    CMemoryDC sourceDC(display), targetDC(display);
+    CMemoryDC sourceDC(nullptr), targetDC(nullptr);
     ScopedSelect selectSource(sourceDC, source);
     ScopedSelect selectTarget(targetDC, target);
     if (sourceDC && targetDC) {
@@ -267,12 +442,12 @@ HBITMAP CropBitmap(HBITMAP source, int width, int height) {
 HBITMAP CopyBitmap(HBITMAP source) {
   BITMAP bm;
   if (!source || !BitmapSize(source, &bm)) return nullptr;
-  DisplayDC display;
-  HBITMAP target = CreateCompatibleBitmap(display, bm.bmWidth, bm.bmHeight);
+  ScreenDC screen;
+  HBITMAP target = CreateCompatibleBitmap(screen, bm.bmWidth, bm.bmHeight);
   if (!target) return nullptr;
   BOOL copied = FALSE;
   {
-    CMemoryDC sourceDC(display), targetDC(display);
+    CMemoryDC sourceDC(screen), targetDC(screen);
     ScopedSelect selectSource(sourceDC, source);
     ScopedSelect selectTarget(targetDC, target);
     if (sourceDC && targetDC) {

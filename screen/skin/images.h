@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include "thread.h"
+
 // The process's start and stop of GDI+. LoadImageAsBitmap and ScaleBitmap need it
 // running; the other operations are plain GDI.
 class GdiplusRuntime {
@@ -55,9 +57,59 @@ class ImageDecodeScope {
   ImageDecodeScope* m_outer;
 };
 
+// LoadImageAsBitmap on a thread of its own, started at once: a picture that is
+// needed later is decoded while the caller does other work. GDI+ must run from
+// Start until Take (or the destructor) has returned.
+class ImageLoadAhead {
+ public:
+  ImageLoadAhead() = default;
+  ~ImageLoadAhead();  // waits for the thread; frees a picture nobody took
+  ImageLoadAhead(const ImageLoadAhead&) = delete;
+  ImageLoadAhead& operator=(const ImageLoadAhead&) = delete;
+
+  // Starts loading `path` (copied); false when no thread could be started, and
+  // then Take loads it on the caller's thread.
+  bool Start(const char* path);
+  // The picture of the path given to Start, waited for; the caller owns it.
+  // Null when it could not be loaded, when nothing was started or when it was
+  // taken already.
+  HBITMAP Take();
+  const std::string& Path() const { return m_path; }
+
+ private:
+  static UINT Run(LPVOID self);
+  CWorkerThread m_thread;
+  std::string m_path;
+  HBITMAP m_picture = nullptr;  // owned until taken
+  bool m_pending = false;       // started and not taken
+};
+
 // An empty 32-bit DIB section; a negative height makes it top-down. False (and a
 // null handle) when none could be made or `bitmap` is null; `bits` may be null.
 bool CreateDib32(int width, int height, HBITMAP* bitmap, void** bits);
+
+// A source picture held in the decoder's form for repeated scaling. Each call
+// gives what ScaleBitmap and then CropBitmap give, pixel for pixel, but draws only
+// the pixels that the crop keeps, and at the source's own size only copies.
+class PictureScaler {
+ public:
+  PictureScaler() = default;
+  ~PictureScaler();
+  PictureScaler(const PictureScaler&) = delete;
+  PictureScaler& operator=(const PictureScaler&) = delete;
+
+  // Takes a copy of the source's pixels (null: none); the source stays the caller's.
+  void Reset(HBITMAP source);
+  // A new 32-bit DIB of the top-left cropWidth x cropHeight of the source scaled
+  // to width x height; null with no source, for a crop larger than the scaled
+  // picture, a size out of range or a failed draw.
+  HBITMAP ScaledAndCropped(int width, int height, int cropWidth, int cropHeight) const;
+
+ private:
+  HBITMAP m_source = nullptr;    // not owned; read for the copy at its own size
+  void* m_picture = nullptr;     // the decoder's bitmap, owned
+  int m_width = 0, m_height = 0;
+};
 
 // A new 32-bit DIB of width x height holding the whole source scaled; null for a
 // null source, a size out of range, or a failed draw.

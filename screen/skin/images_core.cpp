@@ -147,6 +147,69 @@ HeaderInfo ReadImageHeader(const std::uint8_t* data, std::size_t size) {
   return info;
 }
 
+RawBitmap ReadRawBitmap(const std::uint8_t* d, std::size_t n) {
+  RawBitmap r;
+  if (!d || n < 54 || d[0] != 'B' || d[1] != 'M') return r;
+  const std::uint32_t headerSize = Le32(d + 14);
+  if (headerSize < 40 || headerSize > 1024 || 14 + std::size_t{headerSize} > n) return r;
+  const std::int64_t width = static_cast<std::int32_t>(Le32(d + 18));
+  const std::int64_t height = static_cast<std::int32_t>(Le32(d + 22));
+  const std::uint32_t planes = Le16(d + 26), bits = Le16(d + 28), compression = Le32(d + 30);
+  if (planes != 1 || height == 0) return r;
+  const std::int64_t rows = height < 0 ? -height : height;
+  if (!IsAcceptableSize(width, rows)) return r;
+  constexpr std::uint32_t kRgb = 0, kBitFields = 3;
+  if (bits == 24 && compression == kRgb) {
+    r.alpha = false;
+  } else if (bits == 32 && compression == kRgb) {
+    r.alpha = false;  // the fourth byte is not alpha in a plain 32-bit file
+  } else if (bits == 32 && compression == kBitFields) {
+    // The masks follow a 40-byte header, or lie inside a larger one.
+    const std::size_t masks = 14 + 40;
+    if (masks + 12 > n) return r;
+    if (Le32(d + masks) != 0x00FF0000u || Le32(d + masks + 4) != 0x0000FF00u ||
+        Le32(d + masks + 8) != 0x000000FFu) {
+      return r;
+    }
+    const bool hasAlphaMask = headerSize >= 56 && masks + 16 <= n;
+    const std::uint32_t alphaMask = hasAlphaMask ? Le32(d + masks + 12) : 0;
+    if (alphaMask != 0 && alphaMask != 0xFF000000u) return r;
+    r.alpha = alphaMask != 0;
+  } else {
+    return r;
+  }
+  const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
+  const std::uint32_t offset = Le32(d + 10);
+  if (offset < 14 + headerSize || offset > n || stride * rows > n - offset) return r;
+  r.usable = true;
+  r.width = static_cast<std::int32_t>(width);
+  r.height = static_cast<std::int32_t>(rows);
+  r.topDown = height < 0;
+  r.bitsPerPixel = static_cast<int>(bits);
+  r.pixelOffset = offset;
+  r.stride = static_cast<std::uint32_t>(stride);
+  return r;
+}
+
+void ConvertRawRow(const RawBitmap& layout, const std::uint8_t* row, std::uint32_t* out) {
+  if (layout.bitsPerPixel == 24) {
+    for (std::int32_t x = 0; x < layout.width; ++x, row += 3)
+      out[x] = 0xFF000000u | (std::uint32_t{row[2]} << 16) | (std::uint32_t{row[1]} << 8) | row[0];
+    return;
+  }
+  for (std::int32_t x = 0; x < layout.width; ++x, row += 4) {
+    const std::uint32_t a = layout.alpha ? row[3] : 255;
+    std::uint32_t b = row[0], g = row[1], r = row[2];
+    if (a != 255) {
+      // Rounded to the nearest, as the decoder premultiplies.
+      b = (b * a + 127) / 255;
+      g = (g * a + 127) / 255;
+      r = (r * a + 127) / 255;
+    }
+    out[x] = (a << 24) | (r << 16) | (g << 8) | b;
+  }
+}
+
 bool MayDecode(const std::uint8_t* data, std::size_t size) {
   if (!data || size == 0) return false;
   const HeaderInfo info = ReadImageHeader(data, size);

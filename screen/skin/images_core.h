@@ -41,4 +41,28 @@ bool MayDecode(const std::uint8_t* data, std::size_t size);
 // How many leading bytes of a file MayDecode wants to see.
 constexpr std::size_t kHeaderBytes = 64 * 1024;
 
+// An uncompressed BMP that is read straight into a 32-bit bitmap, with no
+// decoder: 24-bit, 32-bit without alpha, or 32-bit whose bit fields name an
+// alpha byte (straight alpha, as the skin's pictures with transparency are
+// stored). Anything else goes to the decoder.
+struct RawBitmap {
+  bool usable = false;
+  std::int32_t width = 0;
+  std::int32_t height = 0;       // rows, always positive
+  bool topDown = false;          // the file's first row is the picture's top row
+  int bitsPerPixel = 0;          // 24 or 32
+  bool alpha = false;            // 32-bit with an alpha byte
+  std::uint32_t pixelOffset = 0;
+  std::uint32_t stride = 0;      // bytes per row in the file
+};
+
+// The layout of a whole file's bytes; usable only when every row lies inside
+// `size` and the size is acceptable.
+RawBitmap ReadRawBitmap(const std::uint8_t* data, std::size_t size);
+
+// One row of such a file as the decoder hands pictures over: 32-bit pixels
+// 0xAARRGGBB, alpha 255 where the file has none, colours premultiplied by the
+// alpha where it has one.
+void ConvertRawRow(const RawBitmap& layout, const std::uint8_t* row, std::uint32_t* out);
+
 }  // namespace images

@@ -16,7 +16,8 @@ if(PIO_WINDOWS)
     framework winmm shlwapi user32 gdi32)
   target_include_directories(screen_msgbox PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
-  pio_wine_test(msgbox_tests SOURCES tests/msgbox_tests.cpp LIBS screen_msgbox TIMEOUT 240)
+  pio_wine_test(msgbox_tests SOURCES tests/msgbox_tests.cpp LIBS screen_msgbox pio_test_support
+    TIMEOUT 240)
   if(TARGET msgbox_tests)
     pio_screen_executable(msgbox_tests)
     # A folder with our language library set to Arabic, for the right-to-left box.

@@ -11,5 +11,5 @@ if(PIO_WINDOWS)
 
   pio_wine_test(skinbutton_tests
     SOURCES tests/skinbutton_tests.cpp tests/skinbutton_tests.rc
-    LIBS screen_skinbutton)
+    LIBS screen_skinbutton pio_test_support)
 endif()

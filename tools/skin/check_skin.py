@@ -73,6 +73,24 @@ def check_bmp_header(path):
         fault(f"{path}: header {size}, {bits} bits, compression {compression}; want 40, 24, 0")
 
 
+def check_fast_form(path):
+    """The ".png" files hold uncompressed BMP data that the program reads without
+    a decoder: 24-bit, or 32-bit with bit fields that name the alpha byte."""
+    with open(path, "rb") as f:
+        head = f.read(14 + 108)
+    if head[:2] != b"BM" or len(head) < 54:
+        fault(f"{path}: not stored as a bitmap; the program would need the decoder at start")
+        return
+    size, _, _, _, bits, compression = struct.unpack("<IiiHHI", head[14:34])
+    if bits == 24 and compression == 0:
+        return
+    masks = struct.unpack("<4I", head[54:70]) if len(head) >= 70 else ()
+    if not (bits == 32 and compression == 3 and size >= 108 and
+            masks == (0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000)):
+        fault(f"{path}: {bits} bits, compression {compression}, header {size}; "
+              "want 24-bit, or 32-bit with an alpha mask")
+
+
 def pixels(img):
     return img.convert("RGB").getdata()
 
@@ -157,6 +175,8 @@ def main(argv):
             fault(f"{rel}: {img.size[0]} x {img.size[1]}, want {size[0]} x {size[1]}")
         if rel.endswith(".bmp"):
             check_bmp_header(path)
+        elif rel.endswith(".png"):
+            check_fast_form(path)
         return img
 
     def bitmap(rid, size):

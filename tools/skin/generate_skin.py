@@ -939,12 +939,35 @@ def catalogue():
     return items
 
 
+def write_bmp32_alpha(img, path):
+    """A 32-bit top-down BMP with straight (not premultiplied) alpha: a V4
+    header whose bit fields name the alpha byte, so that every reader, GDI+
+    among them, takes the alpha as alpha."""
+    img = img.convert("RGBA")
+    w, h = img.size
+    pixels = img.tobytes("raw", "BGRA")
+    header = struct.pack("<IiiHHIIiiII", 108, w, -h, 1, 32, 3, len(pixels), 2835, 2835, 0, 0)
+    header += struct.pack("<IIII", 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000)
+    header += b"sRGB"[::-1] + bytes(36) + bytes(12)  # colour space, end points, gamma
+    offset = 14 + len(header)
+    with open(path, "wb") as f:
+        f.write(struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset))
+        f.write(header)
+        f.write(pixels)
+
+
 def save(img, path):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     ext = os.path.splitext(path)[1].lower()
     tmp = path + ".tmp"
     if ext == ".png":
-        img.save(tmp, "PNG", optimize=True)
+        # The program reads uncompressed bitmaps straight into memory, without a
+        # decoder: the ".png" files it opens by name hold BMP data, 24-bit where
+        # the picture is opaque and 32-bit with alpha where it is not.
+        if img.mode in ("RGBA", "LA", "P") and img.convert("RGBA").getchannel("A").getextrema()[0] < 255:
+            write_bmp32_alpha(img, tmp)
+        else:
+            img.convert("RGB").save(tmp, "BMP")
     elif ext == ".jpg":
         img.convert("RGB").save(tmp, "JPEG", quality=92, subsampling=0)
     elif ext == ".bmp":

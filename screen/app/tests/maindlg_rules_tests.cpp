@@ -166,6 +166,22 @@ TEST(Preview, ScaleFactorsAndFontHeights) {
   EXPECT_EQ(-25, PreviewFontHeight(12.5, 146)) << "MulDiv(13, 140, 72)";
 }
 
+TEST(Preview, BackgroundSizeAndTheOrderOfPicturesMadeAhead) {
+  const PreviewScale full = ComputePreviewScale(1280, 720, 1920, 1080, 96.0);
+  EXPECT_EQ(853, BackgroundPreviewSize(1280, 720, full).width) << "1280 x 2/3, rounded";
+  EXPECT_EQ(480, BackgroundPreviewSize(1280, 720, full).height);
+  const PreviewScale big = ComputePreviewScale(800, 600, 400, 300, 96.0);
+  EXPECT_EQ(1600, BackgroundPreviewSize(800, 600, big).width);
+  const PreviewScale small = ComputePreviewScale(800, 600, 1600, 1200, 96.0);
+  EXPECT_EQ(628, BackgroundPreviewSize(800, 600, small).width) << "never narrower than the preview";
+  EXPECT_EQ(357, BackgroundPreviewSize(800, 600, small).height);
+
+  EXPECT_EQ((std::vector<int>{3, 1, 4, 0, 5}), PrefetchOrder(6, 2, 10));
+  EXPECT_EQ((std::vector<int>{1, 2}), PrefetchOrder(6, 0, 2));
+  EXPECT_EQ((std::vector<int>{4, 3, 2}), PrefetchOrder(6, 5, 3));
+  EXPECT_TRUE(PrefetchOrder(1, 0, 10).empty());
+}
+
 TEST(Layout, TablesAreConsistent) {
   EXPECT_EQ(1018, kSkinnedButtons[16].id);
   EXPECT_EQ(SkinRole::Picture, kSkinnedButtons[16].role);

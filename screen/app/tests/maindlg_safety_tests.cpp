@@ -1,99 +1,55 @@
 // The main dialog with favourites that cannot be kept or should not be believed:
 // an unwritable favourites file, a favourite with a DPI no display can use, and a
-// window moved where no mouse could reach it. The dialog runs in this process in
-// the test prefix's virtual desktop, with the favourites file at its real place.
+// window moved where no mouse could reach it.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
-#include "mainapp.h"
-#include "previewmaindlg.h"
+#include "files.h"
+#include "maindlg_fixture.h"
 
 namespace {
 
-bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    if (done()) return true;
-    if (GetTickCount() - start > ms) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-}
+using maindlg_test::FavouritesPath;
 
-std::string WindowText(HWND hwnd) {
-  char text[260] = "";
-  GetWindowTextA(hwnd, text, sizeof text);
-  return text;
-}
-
-// Puts the favourites file aside for one test and back afterwards.
-class Favourites : public ::testing::Test {
+// Each case prepares the favourites file first, then opens the dialog.
+class Favourites : public maindlg_test::MainDialog {
  protected:
-  static void SetUpTestSuite() { RegisterDialogClass(GetModuleHandleA(nullptr)); }
-  void SetUp() override {
-    path_ = LocateScreenConfig().path;
-    ASSERT_FALSE(path_.empty());
-    aside_ = path_ + ".aside";
-    DeleteFileA(aside_.c_str());
-    MoveFileA(path_.c_str(), aside_.c_str());
-  }
+  void SetUp() override { maindlg_test::DeleteFavourites(); }
   void TearDown() override {
-    if (dialog) {
-      if (dialog->m_hWnd) dialog->DestroyWindow();
-      dialog.reset();
-    }
-    RemoveDirectoryA(path_.c_str());
-    DeleteFileA(path_.c_str());
-    MoveFileA(aside_.c_str(), path_.c_str());
+    MainDialog::TearDown();
+    RemoveDirectoryA(FavouritesPath().c_str());
   }
-  void Open() {
-    dialog = std::make_unique<CPreviewMainDlg>();
-    ASSERT_TRUE(dialog->Create(251));
-    ASSERT_TRUE(PumpUntil([this] { return IsWindowVisible(dialog->m_hWnd) != FALSE; }, 5000));
-  }
-  void Command(int id) { SendMessageA(dialog->m_hWnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
-  HWND Item(int id) const { return dialog->GetDlgItem(id); }
-
-  std::string path_, aside_;
-  std::unique_ptr<CPreviewMainDlg> dialog;
 };
 
 TEST_F(Favourites, ASaveThatCannotBeWrittenSaysSoAndLeavesTheSlotAsItWas) {
-  ASSERT_TRUE(CreateDirectoryA(path_.c_str(), nullptr)) << "a folder where the file should be";
+  ASSERT_TRUE(CreateDirectoryA(FavouritesPath().c_str(), nullptr)) << "a folder where the file should be";
   Open();
-  Command(1036);  // red on page 4: the Save page
+  Click(1036);  // red on page 4: the Save page
   ASSERT_EQ(3, dialog->Page());
-  const std::string empty = WindowText(Item(1030));
-  Command(1030);
+  const std::string empty = Text(1030);
+  Click(1030);
   EXPECT_EQ(SaveState::Failed, dialog->LastSave());
-  EXPECT_EQ(empty, WindowText(Item(1030))) << "the slot still reads as before";
+  EXPECT_EQ(empty, Text(1030)) << "the slot still reads as before";
   EXPECT_NE(std::string::npos, empty.find("No data"));
-  EXPECT_FALSE(IsWindowEnabled(Item(1038))) << "nothing saved: still nothing to load";
+  EXPECT_FALSE(Enabled(1038)) << "nothing saved: still nothing to load";
 
-  RemoveDirectoryA(path_.c_str());
-  Command(1031);
+  RemoveDirectoryA(FavouritesPath().c_str());
+  Click(1031);
   EXPECT_EQ(SaveState::Saved, dialog->LastSave()) << "once the file can be written";
-  EXPECT_EQ(empty, WindowText(Item(1030))) << "the failed slot stayed empty";
-  EXPECT_NE(empty, WindowText(Item(1031)));
+  EXPECT_EQ(empty, Text(1030)) << "the failed slot stayed empty";
+  EXPECT_NE(empty, Text(1031));
 }
 
 TEST_F(Favourites, AFavouriteWithAnUnusableDpiLoadsAtTheDpiInForce) {
-  {
-    std::ofstream file(path_, std::ios::binary);
-    file << "[Config]\r\n    Information_1 = 1024-768-50000\r\n"
-            "    Information_2 = 800-600-2147483647\r\n";
-  }
+  ASSERT_TRUE(test_support::WriteWholeFile(FavouritesPath(),
+                                           "[Config]\r\n    Information_1 = 1024-768-50000\r\n"
+                                           "    Information_2 = 800-600-2147483647\r\n"));
   Open();
   for (int slot : {1030, 1031}) {
-    Command(1038);  // yellow on page 4: page 2, where favourites are loaded
+    Click(1038);  // yellow on page 4: page 2, where favourites are loaded
     ASSERT_EQ(2, dialog->Page());
-    Command(slot);
+    Click(slot);
     EXPECT_EQ(4, dialog->Page());
     EXPECT_EQ(100, dialog->DpiChoice()) << slot << ": 96 DPI, the DPI in force";
     EXPECT_EQ(0, dialog->DpiPreset()) << slot;

@@ -6,51 +6,12 @@
 #include <string>
 
 #include "broadcast.h"
-#include "mainapp.h"
-#include "previewmaindlg.h"
+#include "maindlg_fixture.h"
 
 namespace {
 
-void Pump(DWORD ms) {
-  const DWORD start = GetTickCount();
-  do {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  } while (GetTickCount() - start < ms);
-}
-
-class MainDialog : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { RegisterDialogClass(GetModuleHandleA(nullptr)); }
-  void SetUp() override {
-    dialog = std::make_unique<CPreviewMainDlg>();
-    ASSERT_TRUE(dialog->Create(251));
-    Pump(150);
-  }
-  void TearDown() override {
-    if (dialog->m_hWnd) dialog->DestroyWindow();
-    dialog.reset();
-  }
-  HWND Item(int id) const { return dialog->GetDlgItem(id); }
-  bool Visible(int id) const { return IsWindowVisible(Item(id)) != FALSE; }
-  bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
-  void Scroll(int code, int position = 0) {
-    SendMessageA(dialog->m_hWnd, WM_HSCROLL, MAKEWPARAM(code, position),
-                 reinterpret_cast<LPARAM>(Item(1028)));
-  }
-  RECT ClientRect(int id) const {
-    RECT r;
-    GetWindowRect(Item(id), &r);
-    MapWindowPoints(nullptr, dialog->m_hWnd, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-  }
-
-  std::unique_ptr<CPreviewMainDlg> dialog;
-};
+using maindlg_test::MainDialog;
+using test_support::PumpUntil;
 
 TEST_F(MainDialog, OpensShapedOnPage4WithTheNamesOthersFindItBy) {
   char text[64];
@@ -75,6 +36,7 @@ TEST_F(MainDialog, OpensShapedOnPage4WithTheNamesOthersFindItBy) {
 }
 
 TEST_F(MainDialog, Page4ShowsItsControlsAndHidesTheScrollBars) {
+  // (The template shows the thumbs, slots and keys; only the scroll bars start hidden.)
   for (int id : {1027, 1028, 1058, 1017, 1022, 1021, 1026, 1030, 1035, 1042, 1048})
     EXPECT_FALSE(Visible(id)) << id;
   for (int id : {1020, 1025, 1052, 1054, 1055, 1036, 1039, 1050, 1051}) EXPECT_TRUE(Visible(id)) << id;
@@ -83,57 +45,55 @@ TEST_F(MainDialog, Page4ShowsItsControlsAndHidesTheScrollBars) {
 }
 
 TEST_F(MainDialog, SliderStartsAtTheSizeInForceAndFollowsSteps) {
-  CurrentDisplayMode mode;
-  ReadCurrentDisplayMode(mode, true);
-  const SizeList& sizes = dialog->Sizes();
-  ASSERT_GT(sizes.size(), 2u);
-  const int start = IndexOfCurrentSize(sizes, mode.width, mode.height);
+  // 1280 x 720 is the fourth size the virtual desktop offers.
+  const int start = 3;
   EXPECT_EQ(start, dialog->SelectedSizeIndex());
 
   const int before = ClientRect(1020).left;
-  Scroll(SB_LINERIGHT);
-  Pump(100);
+  Scroll(1028, SB_LINERIGHT);
   EXPECT_EQ(start + 1, dialog->SelectedSizeIndex());
-  EXPECT_GT(ClientRect(1020).left, before) << "the thumb follows the slider";
+  EXPECT_GT(ClientRect(1020).left, before) << "the thumb follows the slider at once";
   EXPECT_TRUE(Enabled(1037)) << "a new size can be applied";
-  Scroll(SB_LINELEFT);
-  Pump(100);
+  Scroll(1028, SB_LINELEFT);
   EXPECT_EQ(start, dialog->SelectedSizeIndex());
   EXPECT_FALSE(Enabled(1037));
 
-  Scroll(SB_THUMBPOSITION, 0);
-  Scroll(SB_LINELEFT);
+  Scroll(1028, SB_THUMBPOSITION, 0);
+  Scroll(1028, SB_LINELEFT);
   EXPECT_EQ(0, dialog->SelectedSizeIndex()) << "no step below the first size";
 }
 
 TEST_F(MainDialog, ABurstOfStepsRepaintsAndRebuildsOnce) {
-  Pump(200);
   const int repaints = dialog->FullRepaintCount(), rebuilds = dialog->PreviewRebuildCount();
   for (int i = 0; i < 20; ++i)
     PostMessageA(dialog->m_hWnd, WM_HSCROLL, i % 2 ? SB_LINELEFT : SB_LINERIGHT,
                  reinterpret_cast<LPARAM>(Item(1028)));
-  // However slow the machine: wait for the first repaint, then a while longer for
-  // any further one.
-  for (int waited = 0; waited < 5000 && dialog->FullRepaintCount() == repaints; waited += 50)
-    Pump(50);
-  Pump(300);
+  // The burst restarts the preview timer at every step; once it has run out, no
+  // further repaint can come of the burst.
+  ASSERT_TRUE(PumpUntil([&] {
+    return dialog->FullRepaintCount() != repaints && !dialog->PreviewTimerRunning();
+  }));
   EXPECT_EQ(1, dialog->FullRepaintCount() - repaints);
   EXPECT_EQ(1, dialog->PreviewRebuildCount() - rebuilds);
 }
 
 TEST_F(MainDialog, DisplayChangeMovesTheResolutionSlider) {
   const int start = dialog->SelectedSizeIndex();
+  const int small = FindSize(dialog->Sizes(), 800, 600);
+  ASSERT_NE(-1, small);
+  // The mode of the registry comes back whatever happens here.
+  struct Restore {
+    ~Restore() { ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr); }
+  } restore;
   DEVMODEA dm{};
   dm.dmSize = sizeof dm;
   dm.dmPelsWidth = 800;
   dm.dmPelsHeight = 600;
   dm.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
   ASSERT_EQ(DISP_CHANGE_SUCCESSFUL, ChangeDisplaySettingsExA(nullptr, &dm, nullptr, 0, nullptr));
-  Pump(300);
-  EXPECT_EQ(FindSize(dialog->Sizes(), 800, 600), dialog->SelectedSizeIndex());
+  EXPECT_TRUE(PumpUntil([&] { return dialog->SelectedSizeIndex() == small; }));
   ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr);
-  Pump(300);
-  EXPECT_EQ(start, dialog->SelectedSizeIndex());
+  EXPECT_TRUE(PumpUntil([&] { return dialog->SelectedSizeIndex() == start; }));
 }
 
 TEST_F(MainDialog, ColouredKeyCodesOfTheBroadcastPressEnabledKeysOnly) {
@@ -176,8 +136,7 @@ TEST_F(MainDialog, ArrowKeysWalkThePresetsAndSelectThem) {
 TEST_F(MainDialog, ClosingFromTheTaskBarEndsWithoutAQuestion) {
   // (Modeless here, so the end shows as the dialog hiding itself.)
   SendMessageA(dialog->m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-  Pump(100);
-  EXPECT_FALSE(IsWindowVisible(dialog->m_hWnd));
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(dialog->m_hWnd); }));
 }
 
 }  // namespace

@@ -47,11 +47,16 @@ TEST_F(DpiStoreTest, AnotherDpiIsStoredRounded) {
 }
 
 TEST_F(DpiStoreTest, AFailedWriteIsReportedAsNoChangePossible) {
-  HKEY volatileKey = nullptr;
+  // The key above the test's own, lasting: made together with the volatile one it
+  // would be volatile too, and no later test could make a lasting key under it
+  // until the registry is reloaded.
+  HKEY key = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\PioTests", 0, nullptr,
+                                           0, KEY_WRITE, nullptr, &key, nullptr));
+  RegCloseKey(key);
   ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, kTestRootW, 0, nullptr,
-                                           REG_OPTION_VOLATILE, KEY_WRITE, nullptr,
-                                           &volatileKey, nullptr));
-  RegCloseKey(volatileKey);
+                                           REG_OPTION_VOLATILE, KEY_WRITE, nullptr, &key, nullptr));
+  RegCloseKey(key);
   EXPECT_EQ(E_FAIL, store.StoreDpiChoice(125, 96.0));
   EXPECT_EQ(-1, Stored());
 }

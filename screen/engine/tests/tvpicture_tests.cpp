@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "files.h"
 #include "tvpicture.h"
+#include "wine_paths.h"
 
 namespace {
 
@@ -18,13 +20,6 @@ bool WithFullHd() { return true; }
 bool WithoutFullHd() { return false; }
 
 std::wstring Widen(const char* text) { return std::wstring(text, text + std::strlen(text)); }
-
-// The build gives host paths; Wine sees the host's root as drive Z:.
-std::wstring WindowsPathOf(const char* hostPath) {
-  std::wstring path = Widen(hostPath);
-  for (wchar_t& c : path) c = c == L'/' ? L'\\' : c;
-  return path.size() > 1 && path[1] == L':' ? path : L"Z:" + path;
-}
 
 using SetDllDirectoryWFn = BOOL(WINAPI*)(LPCWSTR);
 SetDllDirectoryWFn SetDllDirectoryFn() {
@@ -63,7 +58,7 @@ class TvPictureWithLibrary : public ::testing::Test {
   }
 
   void Install(const char* hostPath) {
-    ASSERT_TRUE(::CopyFileW(WindowsPathOf(hostPath).c_str(), (m_folder + L"\\atipdlxx.dll").c_str(),
+    ASSERT_TRUE(::CopyFileW(test_support::WindowsPathW(hostPath).c_str(), (m_folder + L"\\atipdlxx.dll").c_str(),
                             FALSE))
         << hostPath;
   }
@@ -85,18 +80,16 @@ class TvPictureWithLibrary : public ::testing::Test {
 
   std::vector<std::string> Log() {
     std::vector<std::string> lines;
-    FILE* f = _wfopen((m_folder + L"\\atipdlxx.log").c_str(), L"rb");
-    if (!f) return lines;
+    const std::wstring path = m_folder + L"\\atipdlxx.log";
     std::string line;
-    for (int c; (c = std::fgetc(f)) != EOF;) {
+    for (char c : test_support::ReadWholeFile(std::string(path.begin(), path.end()))) {
       if (c == '\n') {
         lines.push_back(line);
         line.clear();
       } else if (c != '\r') {
-        line += static_cast<char>(c);
+        line += c;
       }
     }
-    std::fclose(f);
     return lines;
   }
 
@@ -259,7 +252,7 @@ TEST_F(TvPictureWithLibrary, FirstAdjustableOfTwentyDisplayNumbers) {
 }
 
 TEST_F(TvPictureWithLibrary, VirtualDesktopOffersTheFullHdMode) {
-  if (!DisplayHasFullHdMode()) GTEST_SKIP() << "not inside Wine's virtual desktop";
+  ASSERT_TRUE(DisplayHasFullHdMode()) << "the tests run in Wine's virtual desktop";
   InstallLibrary();
   TvPictureAdjustment tv;  // the real display's mode list decides
   tv.Start();

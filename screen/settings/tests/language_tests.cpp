@@ -6,6 +6,7 @@
 #include <string>
 
 #include "language.h"
+#include "message_pump.h"
 
 namespace {
 
@@ -148,13 +149,7 @@ struct ForeignWindow {
   }
 };
 
-void Pump() {
-  MSG msg;
-  for (int i = 0; i < 20; ++i) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    Sleep(10);
-  }
-}
+using test_support::PumpUntil;
 
 TEST(ActivateWindow, RestoresAndBringsToTheFrontFromAnotherThreadsForeground) {
   ActivateWindow(nullptr);  // nothing to do, nothing breaks
@@ -164,24 +159,19 @@ TEST(ActivateWindow, RestoresAndBringsToTheFrontFromAnotherThreadsForeground) {
   ForeignWindow foreign;  // another thread's window is in front
   ASSERT_TRUE(foreign.hwnd);
   ShowWindow(mine, SW_MINIMIZE);
-  Pump();
-  ASSERT_TRUE(IsIconic(mine));
-  ASSERT_NE(mine, GetForegroundWindow());
+  ASSERT_TRUE(PumpUntil([&] { return IsIconic(mine) && GetForegroundWindow() != mine; }));
 
   ActivateWindow(mine);  // through the other thread's input
-  Pump();
-  EXPECT_FALSE(IsIconic(mine));
+  EXPECT_TRUE(PumpUntil([&] { return !IsIconic(mine); }));
   EXPECT_TRUE(IsWindowVisible(mine));
-  EXPECT_EQ(mine, GetForegroundWindow());
+  EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == mine; })) << "in front";
 
   // Another thread's window is restored too. (Which window Wine then calls the
   // foreground one after the threads part again is Wine's own matter.)
   ShowWindow(foreign.hwnd, SW_MINIMIZE);
-  Pump();
-  ASSERT_TRUE(IsIconic(foreign.hwnd));
+  ASSERT_TRUE(PumpUntil([&] { return IsIconic(foreign.hwnd) != FALSE; }));
   ActivateWindow(foreign.hwnd);
-  Pump();
-  EXPECT_FALSE(IsIconic(foreign.hwnd));
+  EXPECT_TRUE(PumpUntil([&] { return !IsIconic(foreign.hwnd); }));
   EXPECT_TRUE(IsWindowVisible(foreign.hwnd));
   DestroyWindow(mine);
 }

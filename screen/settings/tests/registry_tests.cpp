@@ -125,11 +125,17 @@ TEST_F(DwordRegistry, OnlyFourByteValuesAreReadWhateverTheirType) {
 TEST_F(DwordRegistry, AWriteThatCannotOpenItsKeyFailsAndSetsNothing) {
   // A lasting key cannot be made under a volatile one: the system refuses to
   // create it, as it refuses a user the machine-wide key.
-  HKEY volatileKey = nullptr;
+  // The test's own key first, lasting: made together with the volatile one, it
+  // and every missing key above it would be volatile too, and no later test could
+  // make a lasting key under them until the registry is reloaded.
+  HKEY key = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, kTestRootW, 0, nullptr, 0,
+                                           KEY_WRITE, nullptr, &key, nullptr));
+  RegCloseKey(key);
   ASSERT_EQ(ERROR_SUCCESS,
             RegCreateKeyExW(HKEY_CURRENT_USER, Path(L"Volatile").c_str(), 0, nullptr,
-                            REG_OPTION_VOLATILE, KEY_WRITE, nullptr, &volatileKey, nullptr));
-  RegCloseKey(volatileKey);
+                            REG_OPTION_VOLATILE, KEY_WRITE, nullptr, &key, nullptr));
+  RegCloseKey(key);
 
   DwordRegHelper narrow(HKEY_CURRENT_USER, "Software\\PioTests\\Registry\\Volatile\\KvSrc\\",
                         "Range");

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "files.h"
 #include "screenconfig.h"
 
 namespace {
@@ -41,21 +42,12 @@ void RemoveTree(const std::string& path) {
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(nullptr, f) << path;
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
+  ASSERT_TRUE(test_support::WriteWholeFile(path, bytes)) << path;
 }
 
 std::string ReadBytes(const std::string& path) {
-  std::string bytes;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return "<missing>";
-  char buffer[4096];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, got);
-  std::fclose(f);
-  return bytes;
+  if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return "<missing>";
+  return test_support::ReadWholeFile(path);
 }
 
 // A fresh folder under the temporary folder for each test, removed afterwards.

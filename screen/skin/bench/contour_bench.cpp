@@ -13,19 +13,14 @@
 #include <cstdio>
 #include <vector>
 
+#include "clock.h"
 #include "contour.h"
 
 namespace {
 
 constexpr int kFrameBitmap = 101;
 
-double Now() {
-  static LARGE_INTEGER frequency{};
-  if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
+double Now() { return test_support::NowMs(); }
 
 // Best and median of `runs` timings in ms. The best is the figure compared: the
 // machine may be busy with other work, which only ever adds time.

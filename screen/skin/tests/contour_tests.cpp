@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "contour.h"
+#include "gdi_objects.h"
 
 namespace {
 
@@ -115,6 +116,29 @@ TEST(ContourBitmap, SizeAndDrawing) {
   DeleteObject(target);
 }
 
+TEST(ContourBitmap, DrawAcrossPutsCopiesSideBySide) {
+  CContourBitmap column;
+  HDC dc = CreateCompatibleDC(nullptr);
+  void* bits = nullptr;
+  HBITMAP target = MakeDib(12, 4, 32, &bits);
+  HGDIOBJ old = SelectObject(dc, target);
+  EXPECT_FALSE(column.DrawAcross(dc, 0, 0, 3)) << "nothing attached";
+  column.Attach(Picture({"A", "B"}));  // one column, two rows
+  EXPECT_TRUE(column.DrawAcross(dc, 3, 1, 5));
+  for (int x = 3; x < 8; ++x) {
+    EXPECT_EQ(RGB('A', 200, 7), GetPixel(dc, x, 1)) << x;
+    EXPECT_EQ(RGB('B', 200, 7), GetPixel(dc, x, 2)) << x;
+  }
+  EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, 2, 1)) << "nothing left of the first";
+  EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, 8, 1)) << "nor right of the last";
+  EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, 5, 3));
+  EXPECT_TRUE(column.DrawAcross(dc, 9, 0, 0)) << "none to draw";
+  EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, 9, 0));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(target);
+}
+
 TEST(ContourBitmap, RegionIsTheBitmapWithoutItsKeyPixels) {
   const std::vector<std::vector<std::string>> pictures = {
       {"....", "....", "...."},   // no key pixel: the full rectangle
@@ -175,18 +199,11 @@ TEST(ContourBitmap, LargeRandomFrames) {
 }
 
 TEST(ContourBitmap, RegionsLeaveNoGdiObjectsBehind) {
-  // Wine answers GetGuiResources with 0; its handles are then found by asking each
-  // table slot for its type (a handle with a zero upper word matches any).
-  auto count = [] {
-    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (reported) return static_cast<int>(reported);
-    int n = 0;
-    for (ULONG_PTR i = 1; i < 0x10000; ++i) n += GetObjectType(reinterpret_cast<HGDIOBJ>(i)) != 0;
-    return n;
-  };
+  auto count = [] { return test_support::LiveGdiObjects(); };
   std::vector<std::string> rows(40, std::string(40, '.'));
   for (int i = 0; i < 40; ++i) rows[i][i] = '#';  // 40 bands: several region pieces
   CContourBitmap b(Picture(rows));
+  DeleteObject(b.CreateContourRegion());  // a process's first regions leave the system's own objects
   const int before = count();
   HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
   ASSERT_EQ(before + 1, count()) << "the count sees one object more";

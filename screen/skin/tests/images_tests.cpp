@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "bmp_file.h"
+#include "files.h"
+#include "gdi_objects.h"
 #include "images.h"
 
 namespace gp = Gdiplus::DllExports;
@@ -43,22 +45,13 @@ std::string Folder() {
 
 std::string WriteFile(const std::string& name, const Bytes& bytes) {
   const std::string path = Folder() + name;
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (f) {
-    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-  }
+  test_support::WriteWholeFile(path, std::string(bytes.begin(), bytes.end()));
   return path;
 }
 
 Bytes ReadFile(const std::string& path) {
-  Bytes bytes;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return bytes;
-  int c;
-  while ((c = std::fgetc(f)) != EOF) bytes.push_back(static_cast<unsigned char>(c));
-  std::fclose(f);
-  return bytes;
+  const std::string bytes = test_support::ReadWholeFile(path);
+  return Bytes(bytes.begin(), bytes.end());
 }
 
 // The test picture: w x h, four quadrants red, green, blue, white.
@@ -75,8 +68,11 @@ Bytes BmpFile(int w, int h) {
   return test_bmp::Bmp24(w, h, [w, h](int x, int y) { return Quadrant(x, y, w, h); });
 }
 
-// The same picture through a GDI+ encoder ("image/png", "image/jpeg").
-std::string EncodeWithGdiplus(const std::string& name, const wchar_t* mime, int w, int h) {
+// A w x h picture of 0xAARRGGBB pixels through a GDI+ encoder ("image/png",
+// "image/jpeg"); the file's path, or "" when it could not be written.
+template <class ArgbAt>
+std::string EncodeWithGdiplus(const std::string& name, const wchar_t* mime, int w, int h,
+                              ArgbAt argbAt) {
   UINT count = 0, size = 0;
   gp::GdipGetImageEncodersSize(&count, &size);
   std::vector<unsigned char> buffer(size);
@@ -89,17 +85,21 @@ std::string EncodeWithGdiplus(const std::string& name, const wchar_t* mime, int 
   Gdiplus::GpBitmap* bitmap = nullptr;
   gp::GdipCreateBitmapFromScan0(w, h, 0, PixelFormat32bppARGB, nullptr, &bitmap);
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const COLORREF c = Quadrant(x, y, w, h);
-      const Gdiplus::ARGB argb =
-          0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-      gp::GdipBitmapSetPixel(bitmap, x, y, argb);
-    }
+    for (int x = 0; x < w; ++x) gp::GdipBitmapSetPixel(bitmap, x, y, argbAt(x, y));
   const std::string path = Folder() + name;
   std::wstring wide(path.begin(), path.end());
   const Gdiplus::GpStatus saved = gp::GdipSaveImageToFile(bitmap, wide.c_str(), encoder, nullptr);
   gp::GdipDisposeImage(bitmap);
   return saved == Gdiplus::Ok ? path : "";
+}
+
+// The quadrant picture through a GDI+ encoder.
+std::string EncodeWithGdiplus(const std::string& name, const wchar_t* mime, int w, int h) {
+  return EncodeWithGdiplus(name, mime, w, h, [w, h](int x, int y) {
+    const COLORREF c = Quadrant(x, y, w, h);
+    return static_cast<Gdiplus::ARGB>(0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) |
+                                      GetBValue(c));
+  });
 }
 
 COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
@@ -123,16 +123,7 @@ BITMAP Info(HBITMAP bitmap) {
   return bm;
 }
 
-// Live GDI objects of this process. Wine answers GetGuiResources with 0; its
-// handles are then found by asking each table slot for its type (a handle with a
-// zero upper word matches whatever generation the slot holds).
-int GdiObjects() {
-  const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  if (reported) return static_cast<int>(reported);
-  int n = 0;
-  for (ULONG_PTR i = 1; i < 0x10000; ++i) n += GetObjectType(reinterpret_cast<HGDIOBJ>(i)) != 0;
-  return n;
-}
+int GdiObjects() { return test_support::LiveGdiObjects(); }
 
 // A 32-bit DIB of the quadrant picture, made without any of the code under test.
 HBITMAP QuadrantDib(int w, int h) {
@@ -180,6 +171,12 @@ TEST(ImageFile, BmpPngAndJpegLoadAtTheirOwnSize) {
 // its own with the picture's pixels, and the scope's copies go with it.
 TEST(ImageFile, DecodeScopeHandsOutSeparateCopiesAndFreesItsOwn) {
   const std::string path = WriteFile("scoped.bmp", BmpFile(40, 30));
+  {  // One round first: a process's first bitmaps and device contexts leave
+     // objects of the system's own behind, which are not the scope's.
+    ImageDecodeScope warm;
+    DeleteObject(LoadImageAsBitmap(path.c_str()));
+    DeleteObject(LoadImageAsBitmap(path.c_str()));
+  }
   const int before = GdiObjects();
   {
     ImageDecodeScope scope;
@@ -200,6 +197,92 @@ TEST(ImageFile, DecodeScopeHandsOutSeparateCopiesAndFreesItsOwn) {
   HBITMAP fresh = LoadImageAsBitmap(path.c_str());
   EXPECT_EQ(8, Info(fresh).bmWidth) << "outside the scope the file is read again";
   DeleteObject(fresh);
+}
+
+// The picture as the decoder makes it, step by step with GDI+ and nothing of the
+// code under test: decoded, drawn at its own size onto a 32-bit ARGB canvas,
+// turned into a bitmap with a transparent black background.
+HBITMAP DecodedByGdiplus(const std::string& path) {
+  const std::wstring wide(path.begin(), path.end());
+  Gdiplus::GpImage* image = nullptr;
+  if (gp::GdipLoadImageFromFile(wide.c_str(), &image) != Gdiplus::Ok) return nullptr;
+  UINT w = 0, h = 0;
+  gp::GdipGetImageWidth(image, &w);
+  gp::GdipGetImageHeight(image, &h);
+  Gdiplus::GpBitmap* canvas = nullptr;
+  gp::GdipCreateBitmapFromScan0(w, h, 0, PixelFormat32bppARGB, nullptr, &canvas);
+  Gdiplus::GpGraphics* graphics = nullptr;
+  gp::GdipGetImageGraphicsContext(canvas, &graphics);
+  gp::GdipSetInterpolationMode(graphics, Gdiplus::InterpolationModeHighQualityBicubic);
+  gp::GdipDrawImageRectI(graphics, image, 0, 0, w, h);
+  gp::GdipDeleteGraphics(graphics);
+  HBITMAP result = nullptr;
+  gp::GdipCreateHBITMAPFromBitmap(canvas, &result, 0);
+  gp::GdipDisposeImage(canvas);
+  gp::GdipDisposeImage(image);
+  return result;
+}
+
+// Every pixel with its alpha byte, top row first.
+std::vector<DWORD> AllPixels(HBITMAP bitmap) {
+  const BITMAP bm = Info(bitmap);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), bm.bmWidth, -bm.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<DWORD> pixels(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
+  HDC dc = CreateCompatibleDC(nullptr);
+  GetDIBits(dc, bitmap, 0, bm.bmHeight, pixels.data(), &info, DIB_RGB_COLORS);
+  DeleteDC(dc);
+  return pixels;
+}
+
+// Uncompressed bitmaps are read without the decoder (the skin is stored that way
+// so that the program starts sooner): they must come out exactly as the decoder
+// gives them, and a picture with transparency stored as a bitmap with an alpha
+// mask exactly as the same picture decoded from a PNG file.
+TEST(ImageFile, UncompressedBitmapsReadAsTheDecoderReadsThem) {
+  auto colour = [](int x, int y) { return static_cast<DWORD>(0xFF000000u | (x * 37 % 256) << 16 | (y * 59 % 256) << 8 | ((x + y) * 11 % 256)); };
+  struct Case {
+    const char* name;
+    Bytes bytes;
+  };
+  const Case opaque[] = {
+      {"bottom-up-24.bmp", test_bmp::Bmp24(7, 5, [&](int x, int y) {
+         const DWORD c = colour(x, y);
+         return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
+       })},
+      {"plain-32.bmp", test_bmp::Bmp32(6, 4, false, [&](int x, int y) { return (colour(x, y) & 0x00FFFFFFu) | (x * 40u << 24); })},
+      {"top-down-32.bmp", test_bmp::Bmp32(5, -3, false, colour)},
+  };
+  for (const Case& c : opaque) {
+    const std::string path = WriteFile(c.name, c.bytes);
+    HBITMAP read = LoadImageAsBitmap(path.c_str());
+    HBITMAP decoded = DecodedByGdiplus(path);
+    ASSERT_TRUE(read && decoded) << c.name;
+    EXPECT_EQ(AllPixels(decoded), AllPixels(read)) << c.name;
+    DeleteObject(read);
+    DeleteObject(decoded);
+  }
+
+  // Every colour level under every alpha.
+  auto straight = [](int x, int y) { return static_cast<DWORD>(y) << 24 | static_cast<DWORD>(x) << 16 | (255u - x) << 8 | (x ^ y); };
+  const std::string bmpPath = WriteFile("alpha.bmp", test_bmp::Bmp32(256, -256, true, straight));
+  const std::string pngPath = EncodeWithGdiplus("alpha.png", L"image/png", 256, 256, straight);
+  ASSERT_FALSE(pngPath.empty());
+
+  HBITMAP read = LoadImageAsBitmap(bmpPath.c_str());
+  HBITMAP decoded = DecodedByGdiplus(pngPath);
+  ASSERT_TRUE(read && decoded);
+  const std::vector<DWORD> got = AllPixels(read), want = AllPixels(decoded);
+  ASSERT_EQ(want.size(), got.size());
+  int differing = 0;
+  for (size_t i = 0; i < want.size(); ++i) {
+    if (want[i] != got[i] && differing++ < 5)
+      ADD_FAILURE() << "pixel " << i % 256 << "," << i / 256 << ": " << std::hex << got[i]
+                    << " instead of " << want[i];
+  }
+  EXPECT_EQ(0, differing);
+  DeleteObject(read);
+  DeleteObject(decoded);
 }
 
 // Everything a skin folder could hold by mistake: each gives null, and the GDI
@@ -366,6 +449,44 @@ TEST(BitmapOperations, ScaleAlwaysDrawsTheWholeSource) {
     DeleteObject(scaled);
   }
   DeleteObject(source);
+}
+
+// The scaler draws only what the crop keeps, and only copies at the source's own
+// size; what it gives must be what scaling and then cropping give.
+TEST(BitmapOperations, ScalerGivesWhatScalingThenCroppingGive) {
+  HBITMAP dib = QuadrantDib(40, 20);
+  {  // some alpha bytes that the decoder does not heed
+    DIBSECTION ds{};
+    GetObjectA(dib, sizeof ds, &ds);
+    auto* p = static_cast<DWORD*>(ds.dsBm.bmBits);
+    for (int i = 0; i < 40 * 20; i += 3) p[i] |= 0x80000000u;
+  }
+  HBITMAP ddb = CopyBitmap(dib);
+  struct Case {
+    int width, height, cropWidth, cropHeight;
+  };
+  const Case cases[] = {{40, 20, 40, 20}, {40, 20, 25, 10}, {80, 40, 60, 30},
+                        {30, 15, 30, 15}, {100, 50, 40, 20}, {41, 21, 41, 21}};
+  for (HBITMAP source : {dib, ddb}) {
+    PictureScaler scaler;
+    scaler.Reset(source);
+    for (const Case& c : cases) {
+      HBITMAP scaled = ScaleBitmap(source, c.width, c.height);
+      HBITMAP expected = CropBitmap(scaled, c.cropWidth, c.cropHeight);
+      HBITMAP got = scaler.ScaledAndCropped(c.width, c.height, c.cropWidth, c.cropHeight);
+      ASSERT_TRUE(expected && got) << c.width << "x" << c.height;
+      EXPECT_EQ(32, Info(got).bmBitsPixel);
+      EXPECT_EQ(AllPixels(expected), AllPixels(got))
+          << (source == dib ? "DIB " : "DDB ") << c.width << "x" << c.height << " cut to "
+          << c.cropWidth << "x" << c.cropHeight;
+      for (HBITMAP b : {scaled, expected, got}) DeleteObject(b);
+    }
+    EXPECT_EQ(nullptr, scaler.ScaledAndCropped(40, 20, 41, 20)) << "a crop larger than the picture";
+  }
+  PictureScaler empty;
+  EXPECT_EQ(nullptr, empty.ScaledAndCropped(10, 10, 10, 10));
+  DeleteObject(dib);
+  DeleteObject(ddb);
 }
 
 TEST(BitmapOperations, MaskChoosesBetweenImageAndDisplay) {

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "fadewnd.h"
+#include "gdi_objects.h"
+#include "message_pump.h"
 #include "generalmsgbox.h"
 #include "images.h"
 #include "language.h"
@@ -25,30 +27,10 @@ std::string ExeFolder() {
   return path;
 }
 
-int LiveGdiObjects() {
-  int n = 0;
-  for (ULONG_PTR i = 1; i < 0x10000; ++i) n += GetObjectType(reinterpret_cast<HGDIOBJ>(i)) != 0;
-  return n;
-}
+using test_support::LiveGdiObjects;
+using test_support::PumpUntil;
 
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-// Pumps messages until `done` holds or `ms` pass; whether it held.
-bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    Pump();
-    if (done()) return true;
-    if (GetTickCount() - start > ms) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-}
+void Pump() { test_support::DispatchPending(); }
 
 // A shaped, white top-level window in the main dialog's place.
 class Parent {
@@ -65,7 +47,7 @@ class Parent {
     SetWindowRgn(hwnd, CreateRoundRectRgn(0, 0, 801, 501, 60, 60), TRUE);
     SetForegroundWindow(hwnd);
     SetFocus(hwnd);
-    PumpUntil([] { return false; }, 50);
+    PumpUntil([this] { return GetForegroundWindow() == hwnd; }, 2000);
   }
   ~Parent() { DestroyWindow(hwnd); }
   HWND hwnd;

@@ -18,6 +18,9 @@
 
 #include "bmp_file.h"
 #include "dialog.h"
+#include "files.h"
+#include "gdi_objects.h"
+#include "message_pump.h"
 #include "images.h"
 #include "skinbutton.h"
 #include "skinbutton_test_ids.h"
@@ -52,10 +55,7 @@ std::string Folder() {
 // A solid 24-bit BMP file.
 void WriteBmpAt(const std::string& path, COLORREF colour, int w = kWidth, int h = kHeight) {
   const Bytes b = test_bmp::Bmp24(w, h, [colour](int, int) { return colour; });
-  FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_TRUE(f) << path;
-  std::fwrite(b.data(), 1, b.size(), f);
-  std::fclose(f);
+  ASSERT_TRUE(test_support::WriteWholeFile(path, std::string(b.begin(), b.end()))) << path;
 }
 void WriteBmp(const std::string& name, COLORREF colour) { WriteBmpAt(Folder() + name, colour); }
 
@@ -101,27 +101,13 @@ class SkinFiles : public ::testing::Environment {
 };
 const auto* const g_files = ::testing::AddGlobalTestEnvironment(new SkinFiles);
 
-void Pump(DWORD ms = 0) {
-  const DWORD end = GetTickCount() + ms;
-  MSG msg;
-  for (;;) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    if (static_cast<LONG>(GetTickCount() - end) >= 0) break;
-    Sleep(5);
-  }
-}
+// Serves this thread's messages for a while: a button's own posted messages (the
+// radio group's unchecks) and the system's pointer news are handled then.
+void Pump() { test_support::DispatchPending(); }
 
 template <class Condition>
 bool WaitFor(Condition condition, DWORD ms = 3000) {
-  const DWORD end = GetTickCount() + ms;
-  while (!condition()) {
-    if (static_cast<LONG>(GetTickCount() - end) >= 0) return false;
-    Pump(10);
-  }
-  return true;
+  return test_support::PumpUntil(condition, ms);
 }
 
 class RecordingOwner : public SkinButtonOwner {
@@ -254,12 +240,26 @@ class SkinButtonTest : public ::testing::Test {
     ASSERT_TRUE(dialog_->Create(IDD_SKINBUTTON_TEST));
     owner_.window = *dialog_;
     SetForegroundWindow(*dialog_);
-    SetFocus(Button(IDC_UNSKINNED));  // a button whose look no test reads
+    // The pointer off every button first, and no button hovered: the pointer news
+    // of an earlier case may come late, and a hovered button takes the focus.
     Park();
+    ASSERT_TRUE(test_support::PumpUntil([this] {
+      for (auto& entry : dialog_->buttons)
+        if (entry.second->IsHovering()) return false;
+      return true;
+    }));
+    SetFocus(Button(IDC_UNSKINNED));  // a button whose look no test reads
+    // The dialog active and in front before anything is looked at: the system's
+    // news of an earlier case's window going may come late and take the focus.
+    ASSERT_TRUE(test_support::PumpUntil([this] {
+      return GetForegroundWindow() == *dialog_ && GetActiveWindow() == *dialog_ &&
+             GetFocus() == static_cast<HWND>(Button(IDC_UNSKINNED));
+    }));
     owner_.calls.clear();
   }
   void TearDown() override {
     if (GetCapture()) ReleaseCapture();
+    if (dialog_->m_hWnd) Park();  // the next case's buttons come where these were
     if (dialog_->m_hWnd) DestroyWindow(*dialog_);
     dialog_.reset();
     Pump();
@@ -278,8 +278,9 @@ class SkinButtonTest : public ::testing::Test {
   void MoveCursor(POINT target) {
     SetCursorPos(target.x, target.y);
     const DWORD end = GetTickCount() + 3000;
-    for (int stable = 0; stable < 8 && static_cast<LONG>(GetTickCount() - end) < 0;) {
-      Pump(30);
+    int stable = 0;
+    while (stable < 8 && static_cast<LONG>(GetTickCount() - end) < 0) {
+      test_support::PumpFor(30);
       POINT now;
       GetCursorPos(&now);
       if (now.x == target.x && now.y == target.y) {
@@ -289,6 +290,7 @@ class SkinButtonTest : public ::testing::Test {
         SetCursorPos(target.x, target.y);
       }
     }
+    if (stable < 8) ADD_FAILURE() << "the pointer never stayed at " << target.x << "," << target.y;
   }
   // The cursor over a button (its middle by default), with the moves it makes.
   void PointAt(int id, POINT client = {kWidth / 2, kHeight / 2}) {
@@ -386,13 +388,7 @@ TEST_F(SkinButtonTest, PictureBlendsItsWholeImageOverWhatLiesBeneath) {
 }
 
 TEST_F(SkinButtonTest, ReloadingAndDestroyingLeaveNoGdiObjects) {
-  auto count = [] {
-    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (reported) return static_cast<int>(reported);
-    int n = 0;  // Wine reports 0: ask each handle-table slot instead
-    for (ULONG_PTR i = 1; i < 0x10000; ++i) n += GetObjectType(reinterpret_cast<HGDIOBJ>(i)) != 0;
-    return n;
-  };
+  auto count = [] { return test_support::LiveGdiObjects(); };
   const int before = count();
   for (int round = 0; round < 5; ++round) {
     HWND hwnd = CreateWindowExA(0, "Button", " ", WS_CHILD | WS_VISIBLE, 0, 100, kWidth, kHeight,
@@ -454,7 +450,7 @@ TEST_F(SkinButtonTest, DraggingOffAndOnAPressedButtonFollowsThePointer) {
   PointAt(id, off);
   Send(id, WM_MOUSEMOVE, MK_LBUTTON, off);
   Release(id, off);
-  Pump(50);
+  Pump();
   EXPECT_TRUE(Clicks().empty()) << "released off the button: no click";
   EXPECT_EQ(nullptr, GetCapture());
   EXPECT_FALSE(Button(id).IsPressed());
@@ -507,7 +503,7 @@ TEST_F(SkinButtonTest, DoubleClickCountsAsASecondPress) {
   }
   ASSERT_EQ(4u, SendInput(4, input, sizeof(INPUT)));
   EXPECT_TRUE(WaitFor([&] { return Clicks().size() >= 2; }, 2000));
-  Pump(100);
+  Pump();  // four events, two clicks: nothing else can come of them
   EXPECT_EQ((std::vector<int>{id, id}), Clicks());
 }
 
@@ -521,7 +517,7 @@ TEST_F(SkinButtonTest, PictureIgnoresTheMouseAndPassesNothingOn) {
   Release(id);
   Send(id, WM_LBUTTONDBLCLK, MK_LBUTTON, {5, 5});
   Release(id);
-  Pump(50);
+  Pump();
   EXPECT_TRUE(Clicks().empty());
   EXPECT_FALSE(Button(id).IsPressed());
   EXPECT_FALSE(Button(id).IsHovering());

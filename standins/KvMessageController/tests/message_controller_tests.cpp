@@ -6,24 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
+
+#include "files.h"
+#include "message_pump.h"
+#include "wine_paths.h"
 
 namespace {
 
-// Build paths are Unix paths; Wine sees the Unix root as drive Z:.
-std::string WinePath(std::string path) {
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path[0] == '\\' ? "Z:" + path : path;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test_support::ReadWholeFile;
+using test_support::WindowsPath;
 
 struct FindData {
   DWORD processId;
@@ -58,7 +50,7 @@ class Host : public ::testing::Test {
     folder = std::string(temp) + "kvmc-host-" + info->name();
     CreateDirectoryA(folder.c_str(), nullptr);
     DeleteFileA((folder + "\\calls.log").c_str());
-    ASSERT_TRUE(CopyFileA(WinePath(HOST_EXE).c_str(), (folder + "\\KvMessageController.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(WindowsPath(HOST_EXE).c_str(), (folder + "\\KvMessageController.exe").c_str(), FALSE));
   }
 
   void TearDown() override {
@@ -74,7 +66,7 @@ class Host : public ::testing::Test {
   }
 
   void Beside(const char* built, const char* name) {
-    ASSERT_TRUE(CopyFileA(WinePath(built).c_str(), (folder + "\\" + name).c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(WindowsPath(built).c_str(), (folder + "\\" + name).c_str(), FALSE));
   }
 
   HWND Start(const char* arguments = "") {
@@ -84,15 +76,15 @@ class Host : public ::testing::Test {
     if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &process))
       return nullptr;
     FindData data{process.dwProcessId, nullptr};
-    for (int i = 0; i < 200 && !data.found; ++i) {
+    test_support::PumpUntil([&] {
       EnumWindows(FindProc, reinterpret_cast<LPARAM>(&data));
-      if (!data.found) Sleep(50);
-    }
+      return data.found != nullptr;
+    }, 10000);
     return data.found;
   }
 
   bool EndsWithin(DWORD ms) { return WaitForSingleObject(process.hProcess, ms) == WAIT_OBJECT_0; }
-  std::string Calls() { return ReadFile(folder + "\\calls.log"); }
+  std::string Calls() { return ReadWholeFile(folder + "\\calls.log"); }
 };
 
 TEST_F(Host, CallsBothLibrariesInTheHostOrderAndEndsOnClose) {

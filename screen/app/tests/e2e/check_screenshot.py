@@ -3,15 +3,42 @@
 shape (no key-colour pixel inside the window's rectangle, the desktop showing
 through the cut corners) and the four key colours at the keys' places.
 
-Usage: check_screenshot.py SHOT.png LEFT TOP RIGHT BOTTOM
+Usage: check_screenshot.py SHOT.png LEFT TOP RIGHT BOTTOM [UNAVAILABLE_KEY...]
+       check_screenshot.py --compare A.png B.png LEFT TOP
+Keys named after the rectangle are expected in their unavailable look: still of
+their hue, but dulled.
+The second form prints whether the preview is the same in both shots and whether
+the right panel differs: "same differs" after a page switch.
 """
 import sys
 
 from PIL import Image
 
 
+# Places in the window: the preview and the right panel.
+PREVIEW = (43, 80, 43 + 628, 80 + 357)
+PANEL = (697, 82, 987, 437)
+
+
+def compare(a_path, b_path, left, top):
+    a = Image.open(a_path).convert("RGB")
+    b = Image.open(b_path).convert("RGB")
+
+    def part(img, box):
+        x0, y0, x1, y1 = box
+        return img.crop((left + x0, top + y0, left + x1, top + y1)).tobytes()
+
+    preview = "same" if part(a, PREVIEW) == part(b, PREVIEW) else "differs"
+    panel = "same" if part(a, PANEL) == part(b, PANEL) else "differs"
+    print(preview, panel)
+    return 0
+
+
 def main():
+    if sys.argv[1] == "--compare":
+        return compare(sys.argv[2], sys.argv[3], int(sys.argv[4]), int(sys.argv[5]))
     path, left, top, right, bottom = sys.argv[1], *map(int, sys.argv[2:6])
+    unavailable = set(sys.argv[6:])
     image = Image.open(path).convert("RGB")
     px = image.load()
     failures = []
@@ -36,10 +63,23 @@ def main():
             "blue": b > r + 50 and b > g,
         }[name]
 
+    def dulled(colour, name):
+        r, g, b = colour
+        hue = {
+            "red": r > g + 15 and r > b + 15,
+            "green": g > r + 15 and g > b,
+            "yellow": r > b + 20 and g > b + 20,
+            "blue": b > r + 30 and b > g + 15,
+        }[name]
+        return hue and max(colour) - min(colour) < 70
+
     keys = {"red": 16, "green": 268, "yellow": 516, "blue": 765}
     for name, x in keys.items():
         colour = px[left + x + 40, top + 450 + 50]
-        if not dominant(colour, name):
+        if name in unavailable:
+            if not dulled(colour, name):
+                failures.append(f"the unavailable {name} key shows {colour}")
+        elif not dominant(colour, name):
             failures.append(f"the {name} key shows {colour}")
 
     for failure in failures:
