@@ -105,57 +105,10 @@ void Restore(const SavedValue& s) {
   if (k.h) RegSetValueExA(k.h, s.name.c_str(), 0, s.type, s.data.data(), static_cast<DWORD>(s.data.size()));
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-std::vector<std::string> FilesBelow(const std::string& folder) {
-  std::vector<std::string> files;
-  WIN32_FIND_DATAA found;
-  const HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return files;
-  do {
-    const std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      for (const std::string& below : FilesBelow(folder + "\\" + name)) files.push_back(name + "\\" + below);
-    } else {
-      files.push_back(name);
-    }
-  } while (FindNextFileA(find, &found));
-  FindClose(find);
-  return files;
-}
-
-void DeleteTree(const std::string& path) {
-  if (!Exists(path)) return;
-  const std::string from = path + std::string(2, '\0');
-  SHFILEOPSTRUCTA op{};
-  op.wFunc = FO_DELETE;
-  op.pFrom = from.c_str();
-  op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
-  SHFileOperationA(&op);
-}
-
 std::string SpecialFolder(int csidl) {
   char path[MAX_PATH] = "";
   SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE);
   return path;
-}
-
-std::string WinePath(std::string path) {
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return !path.empty() && path[0] == '\\' ? "Z:" + path : path;
 }
 
 std::vector<DWORD> Processes(const char* exeName) {

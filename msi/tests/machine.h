@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "file_tree.h"
+#include "files.h"
+#include "wine_paths.h"
+
 namespace machine {
 
 // ---- registry (the 64-bit view, as the 64-bit package writes it) -----------
@@ -33,15 +37,13 @@ SavedValue Save(HKEY root, const std::string& key, const char* name);
 void Restore(const SavedValue& saved);
 
 // ---- files -------------------------------------------------------------------
-bool Exists(const std::string& path);
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& text);
-// Every file below a folder, as paths relative to it.
-std::vector<std::string> FilesBelow(const std::string& folder);
-void DeleteTree(const std::string& path);
+using test_support::DeleteTree;
+using test_support::Exists;
+using test_support::FilesBelow;
+using test_support::ReadWholeFile;
+using test_support::WriteWholeFile;
 std::string SpecialFolder(int csidl);
-// A Unix path of the build as the prefix sees it.
-std::string WinePath(std::string path);
+using test_support::WindowsPath;
 
 // ---- processes and windows ---------------------------------------------------
 std::vector<DWORD> Processes(const char* exeName);

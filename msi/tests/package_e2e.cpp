@@ -58,10 +58,10 @@ class PackageE2E : public ::testing::Test {
     char buffer[MAX_PATH];
     const DWORD n = GetEnvironmentVariableA("PIO_DIST_DIR", buffer, MAX_PATH);
     ASSERT_TRUE(n > 0 && n < MAX_PATH) << "PIO_DIST_DIR is not set";
-    at_.dist = WinePath(buffer);
+    at_.dist = WindowsPath(buffer);
     at_.package = at_.dist + "\\" PIO_PACKAGE_NAME;
     at_.taskTool = at_.dist + "\\package\\Quillbeck.exe";
-    at_.nextPackage = WinePath(PIO_NEXT_PACKAGE);
+    at_.nextPackage = WindowsPath(PIO_NEXT_PACKAGE);
     ASSERT_TRUE(Exists(at_.package)) << at_.package << ": run cmake --install first";
     ASSERT_TRUE(Exists(at_.nextPackage)) << at_.nextPackage;
     GetTempPathA(MAX_PATH, buffer);
@@ -74,7 +74,7 @@ class PackageE2E : public ::testing::Test {
 
     kept_.kavo = Exists(at_.kavo);
     kept_.favourites = Exists(at_.favourites);
-    kept_.favouritesText = ReadFile(at_.favourites);
+    kept_.favouritesText = ReadWholeFile(at_.favourites);
     kept_.requestKey = KeyExists(HKEY_CURRENT_USER, Narrow(dpireg::kRequestKeyW));
     kept_.wineVersion = Save(HKEY_CURRENT_USER, kWineKey, "Version");
     kept_.logPixels = Save(HKEY_LOCAL_MACHINE, Narrow(dpireg::kSystemKeyW), "LogPixels");
@@ -85,7 +85,7 @@ class PackageE2E : public ::testing::Test {
     RemoveEverything();
     Restore(kept_.range);
     if (kept_.favourites) {
-      WriteFile(at_.favourites, kept_.favouritesText);
+      WriteWholeFile(at_.favourites, kept_.favouritesText);
     } else if (Exists(at_.favourites)) {  // with the folders made for it, when empty
       DeleteFileA(at_.favourites.c_str());
       const std::string folder = at_.favourites.substr(0, at_.favourites.rfind('\\'));
@@ -278,7 +278,7 @@ TEST_F(PackageE2E, OnVistaInstallUpgradeRepairRemove) {
   // that no installation may touch).
   const std::string favouritesText = "[Config]\r\n    Information_1 = 800-600-120\r\n";
   SHCreateDirectoryExA(nullptr, at_.favourites.substr(0, at_.favourites.rfind('\\')).c_str(), nullptr);
-  WriteFile(at_.favourites, favouritesText);
+  WriteWholeFile(at_.favourites, favouritesText);
 
   // Vista and later: a log-on task starts the helper.
   SetWindowsVersion("vista");
@@ -301,7 +301,7 @@ TEST_F(PackageE2E, OnVistaInstallUpgradeRepairRemove) {
   EXPECT_TRUE(TaskRegistered());
   EXPECT_TRUE(WaitUntil([&] { return HelperRuns() && Processes("KvSrcHelper.exe") != helperBefore; }))
       << "the helper was not started again";
-  EXPECT_EQ(ReadFile(at_.favourites), favouritesText);
+  EXPECT_EQ(ReadWholeFile(at_.favourites), favouritesText);
 
   // The same package again repairs.
   const std::string language = at_.installDir + "\\PioScreen\\Languages\\German.txt";
@@ -318,7 +318,7 @@ TEST_F(PackageE2E, OnVistaInstallUpgradeRepairRemove) {
   ASSERT_EQ(run.code, 0u) << "see " << Log("remove");
   ExpectNothingLeft();
   EXPECT_EQ(FindWindowA("#32770", "KvMessageController"), nullptr);
-  EXPECT_EQ(ReadFile(at_.favourites), favouritesText);
+  EXPECT_EQ(ReadWholeFile(at_.favourites), favouritesText);
   EXPECT_TRUE(Number(HKEY_CURRENT_USER, Narrow(dpireg::kRequestKeyW), "Range").has_value())
       << "the person's DPI request is gone";
 }
@@ -350,7 +350,7 @@ TEST_F(PackageE2E, FailedMessageControllerStepRollsBack) {
 
   const Outcome run = Msiexec("failed install", "/i \"" + at_.package + "\"", "failed");
   EXPECT_EQ(run.code, 1603u);
-  const std::string log = ReadFile(Log("failed"));
+  const std::string log = ReadWholeFile(Log("failed"));
   EXPECT_NE(log.find("setup.exe -I: setup initial complete"), std::string::npos) << "setup's output is not logged";
   EXPECT_NE(log.find("setup.exe -I failed with exit code 5"), std::string::npos);
 

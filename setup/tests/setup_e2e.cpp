@@ -35,7 +35,7 @@ TEST_F(SetupE2E, FirstInstall) {
   for (const char* file : {"KvMessageController.exe", "KvMessageController.ini", "KvRemoteControlHooker.dll",
                            "KvACPINotify.dll"})
     EXPECT_TRUE(Exists(target_ + "\\" + file)) << file;
-  EXPECT_EQ(ReadFile(Installed()), ReadFile(PackageConfig(a)));
+  EXPECT_EQ(ReadWholeFile(Installed()), ReadWholeFile(PackageConfig(a)));
   EXPECT_TRUE(ComponentRuns());
 }
 
@@ -92,12 +92,12 @@ TEST_F(SetupE2E, SameVersionAgainOnlyRestarts) {
   const std::string a = Package("a", "1.9");
   Install(a);
   const DWORD before = ComponentProcessId();
-  const std::string config = ReadFile(Installed());
+  const std::string config = ReadWholeFile(Installed());
   const Result r = RunSetup(a, "-I");
   EXPECT_EQ(r.code, 0u);
   EXPECT_EQ(r.output, StartUp(true, "1.9", "PioScreen", true) + UpdateTail());
   EXPECT_EQ(RegNumber(HKEY_LOCAL_MACHINE, kRecordKey, "COUNT"), 1u);
-  EXPECT_EQ(ReadFile(Installed()), config);
+  EXPECT_EQ(ReadWholeFile(Installed()), config);
   EXPECT_TRUE(ComponentRuns());
   EXPECT_NE(ComponentProcessId(), before);
 }
@@ -233,7 +233,7 @@ TEST_F(SetupE2E, DangerousPackagesAreRefusedWithNothingDeleted) {
     }
   }
 
-  EXPECT_EQ(ReadFile(canary), "canary");
+  EXPECT_EQ(ReadWholeFile(canary), "canary");
   EXPECT_TRUE(Exists(sibling + "\\KvMessageController.exe"));
   EXPECT_TRUE(Exists(Program()));
   EXPECT_EQ(RegNumber(HKEY_LOCAL_MACHINE, kRecordKey, "COUNT"), 1u);

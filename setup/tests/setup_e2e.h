@@ -26,6 +26,10 @@
 #include <string>
 #include <vector>
 
+#include "file_tree.h"
+#include "files.h"
+#include "wine_paths.h"
+
 namespace setup_e2e {
 
 constexpr char kRecordKey[] = "SOFTWARE\\KAVO\\KvMessageController";
@@ -34,11 +38,7 @@ constexpr char kWineKey[] = "Software\\Wine";
 
 // ---- small tools -----------------------------------------------------------
 
-inline std::string WinePath(std::string path) {
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return !path.empty() && path[0] == '\\' ? "Z:" + path : path;
-}
+using test_support::WindowsPath;
 
 inline std::string Crlf(const std::string& text) {
   std::string out;
@@ -49,40 +49,10 @@ inline std::string Crlf(const std::string& text) {
   return out;
 }
 
-inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-inline void CopyTree(const std::string& from, const std::string& to) {
-  CreateDirectoryA(to.c_str(), nullptr);
-  WIN32_FIND_DATAA found;
-  const HANDLE find = FindFirstFileA((from + "\\*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      CopyTree(from + "\\" + name, to + "\\" + name);
-    else
-      CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
-  } while (FindNextFileA(find, &found));
-  FindClose(find);
-}
-
-inline void DeleteTree(const std::string& path) {
-  if (!Exists(path)) return;
-  const std::string from = path + std::string(2, '\0');
-  SHFILEOPSTRUCTA op{};
-  op.wFunc = FO_DELETE;
-  op.pFrom = from.c_str();
-  op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
-  SHFileOperationA(&op);
-}
+using test_support::CopyTree;
+using test_support::DeleteTree;
+using test_support::Exists;
+using test_support::ReadWholeFile;
 
 inline std::optional<std::string> RegText(HKEY root, const char* key, const char* name) {
   char value[1024];
@@ -206,7 +176,7 @@ class SetupE2E : public ::testing::Test {
     char buffer[MAX_PATH];
     const DWORD n = GetEnvironmentVariableA("PIO_DIST_DIR", buffer, MAX_PATH);
     ASSERT_TRUE(n > 0 && n < MAX_PATH) << "PIO_DIST_DIR is not set";
-    dist_ = WinePath(buffer) + "\\package";
+    dist_ = WindowsPath(buffer) + "\\package";
     ASSERT_TRUE(Exists(dist_ + "\\setup.exe")) << dist_ << ": run cmake --install first";
     GetTempPathA(MAX_PATH, buffer);
     work_ = std::string(buffer) + "pio-setup-e2e";
@@ -340,7 +310,7 @@ class SetupE2E : public ::testing::Test {
     }
     CloseHandle(out);
     run.ms = 1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(f.QuadPart);
-    run.output = ReadFile(outFile);
+    run.output = ReadWholeFile(outFile);
     return run;
   }
 

@@ -21,7 +21,7 @@ TEST_F(SetupE2E, RemovalKeepsWhatTheTargetFolderHeldBefore) {
   const Result r = RunSetup(a, "-U");
   EXPECT_EQ(r.code, 0u);
   EXPECT_EQ(r.output, StartUp(true, "1.9", "PioScreen", true) + UninstallTail());
-  EXPECT_EQ(ReadFile(important), "keep me");
+  EXPECT_EQ(ReadWholeFile(important), "keep me");
   for (const char* file : {"KvMessageController.exe", "KvMessageController.ini", "KvRemoteControlHooker.dll",
                            "KvACPINotify.dll"})
     EXPECT_FALSE(Exists(kavo + "\\" + file)) << file;

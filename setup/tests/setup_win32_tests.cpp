@@ -10,6 +10,8 @@
 
 #include "component_config.h"
 #include "component_control.h"
+#include "file_tree.h"
+#include "files.h"
 #include "registry_ops.h"
 #include "shell_ops.h"
 #include "win32_system.h"
@@ -26,14 +28,8 @@ std::string TempFolder(const std::string& name) {
   return std::string(temp) + "pio-setup-win32-" + name;
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test_support::Exists;
+using test_support::ReadWholeFile;
 
 class Registry : public ::testing::Test {
  protected:
@@ -146,8 +142,8 @@ TEST(Files, CopyListAndRemoveOnlyWhatIsNamed) {
   EXPECT_TRUE(Exists(target + "\\a.exe"));
   EXPECT_FALSE(Exists(target + "\\b.dll"));
   ASSERT_TRUE(sys.CopyFiles(source + "\\*", target));
-  EXPECT_EQ(ReadFile(target + "\\c.ini"), "c.ini");
-  EXPECT_EQ(ReadFile(target + "\\sub\\d.txt"), "sub\\d.txt");
+  EXPECT_EQ(ReadWholeFile(target + "\\c.ini"), "c.ini");
+  EXPECT_EQ(ReadWholeFile(target + "\\sub\\d.txt"), "sub\\d.txt");
 
   std::vector<FolderEntry> listed = sys.ListFolder(source, "*");
   ASSERT_EQ(listed.size(), 4u);
@@ -197,7 +193,7 @@ TEST(Profile, ConfigurationOperationsOverTheRealProfileFunctions) {
   CopyKeyboardGroups(sys, TempFolder("missing.ini"), file);
   WriteApplicationSection(sys, file, "App", ApplicationEntry{7, 0, 1, 500, {"0x000C:0x0001"}});
   EXPECT_EQ(sys.ReadInteger(file, "App", "group"), 500);
-  const std::string text = ReadFile(file);
+  const std::string text = ReadWholeFile(file);
   EXPECT_NE(text.find("[Keyboad_Group_Config]\r\n1=\r\n2=\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("16=\r\n"), std::string::npos);
   EXPECT_NE(text.find("[App]\r\nVersion=7\r\nHookType=0x0\r\ncomplementary=0x1\r\ngroup=0x1f4\r\nHIDREG1=0x000C:0x0001\r\n"),
@@ -207,7 +203,7 @@ TEST(Profile, ConfigurationOperationsOverTheRealProfileFunctions) {
   EXPECT_EQ(sys.ReadText(file, "Long", "v"), std::string(254, 'x'));
 
   DeleteApplicationSection(sys, file, "App");
-  EXPECT_EQ(ReadFile(file).find("[App]"), std::string::npos);
+  EXPECT_EQ(ReadWholeFile(file).find("[App]"), std::string::npos);
   DeleteFileA(file.c_str());
 }
 

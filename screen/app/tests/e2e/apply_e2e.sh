@@ -131,7 +131,7 @@ while kill -0 "$bystander" 2>/dev/null && [ "$(date +%s)" -lt "$deadline" ]; do 
 check "restart: a bystander program was ended" 0 "$(kill -0 "$bystander" 2>/dev/null && echo 1 || echo 0)"
 kill "$bystander" 2>/dev/null
 drive gone 20000 >/dev/null || stop
-wait "$pio_pid" 2>/dev/null
+reap
 
 # Leave the prefix as the other tests expect it.
 reset_prefix

@@ -7,7 +7,9 @@
 #   settles NAME EXPECTED MS COMMAND...   the command's answer becomes EXPECTED in time
 #   click ID                    a real click in the middle of the question's control
 #   start [FOLDER] | stop       PioScreen as a user starts it (waits for its window);
-#                               closed from the task bar, without a question
+#                               closed from the task bar, without a question (and
+#                               ended when it does not close)
+#   reap                        waits for the program's end (ending it if need be)
 #   e2e_end                     prints "N passed, N failed"; the script's result
 
 e2e_begin() {
@@ -48,9 +50,14 @@ settles() {
 }
 
 click() {
-  local l t r b
+  local l t r b x y
   read -r l t r b <<<"$(drive boxrect "$1")"
-  xdotool mousemove $(( (l + r) / 2 )) $(( (t + b) / 2 )) click 1
+  x=$(( (l + r) / 2 )); y=$(( (t + b) / 2 ))
+  # The system learns where the pointer is only from the moves it sees: the click
+  # comes once it has the pointer there.
+  xdotool mousemove "$x" "$y"
+  drive cursor "$x" "$y" 5000 >/dev/null
+  xdotool click 1
 }
 
 start() {
@@ -61,7 +68,18 @@ start() {
 
 stop() {
   drive post 0x0112 0xF060 0 >/dev/null
-  drive gone 10000 >/dev/null
+  # A program that does not end in time (a question it never answered, say) is
+  # ended, so that the script never waits for it for ever; the check fails.
+  if ! drive gone 10000 >/dev/null; then
+    check "the program ends from the task bar" gone "still running"
+    drive kill >/dev/null
+  fi
+  wait "$pio_pid" 2>/dev/null
+}
+
+# reap: the program's end, waited for; a program still running is ended first.
+reap() {
+  drive kill >/dev/null
   wait "$pio_pid" 2>/dev/null
 }
 

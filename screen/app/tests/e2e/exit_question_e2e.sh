@@ -44,11 +44,11 @@ xdotool key alt+F4
 asked "Alt+F4"
 click 1056
 check "Yes: the program ends" 0 "$(drive gone 10000 >/dev/null; echo $?)"
-wait "$pio_pid" 2>/dev/null
+reap
 start
 check "started again after Yes" 1 "$(drive count)"
 drive post 0x0112 0xF060 0 >/dev/null  # from the task bar: no question
 check "closed from the task bar" 0 "$(drive gone 10000 >/dev/null; echo $?)"
-wait "$pio_pid" 2>/dev/null
+reap
 
 e2e_end

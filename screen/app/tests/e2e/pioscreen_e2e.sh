@@ -5,26 +5,12 @@
 # keys and messages are sent, not posted, before their effect is read, and the
 # pointer is parked where the system sees it before a screenshot.
 set -u
-driver_exe=$1
+. "$(dirname "$0")/e2e_lib.sh"
+e2e_begin pioscreen "$1"
 here=$(cd "$(dirname "$0")" && pwd)
-work=$PIO_BINARY_DIR/e2e-pioscreen
-rm -rf "$work"
-mkdir -p "$work"
-passed=0
-failed=0
 deadline=20000
 
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" = "$3" ]; then
-    passed=$((passed + 1)); echo "ok   $1"
-  else
-    failed=$((failed + 1)); echo "FAIL $1: expected '$2', got '$3'"
-  fi
-}
-
-drive() { "$PIO_WINE64" "$driver_exe" "$@" >"$work/driver.out" 2>/dev/null </dev/null; tr -d '\r' <"$work/driver.out"; }
-
-start() {  # start FOLDER: runs PioScreen from that folder, as a double click would
+launch() {  # launch FOLDER: runs PioScreen from that folder, as a double click would
   (cd "$1" && exec "$PIO_WINE64" PioScreen.exe >"$work/pioscreen.log" 2>&1 </dev/null) &
   pio_pid=$!
 }
@@ -35,16 +21,10 @@ start_watched() {
   "$PIO_WINE64" "$driver_exe" firstframe $deadline >"$work/first.out" 2>/dev/null </dev/null &
   watch_pid=$!
   for _ in $(seq 200); do grep -q ready "$work/first.out" 2>/dev/null && break; sleep 0.05; done
-  start "$1"
+  launch "$1"
   wait "$watch_pid"
 }
 first_frame() { tr -d '\r' <"$work/first.out" | grep -v ready; }
-
-stop() {  # closes it from the task bar (no question) and waits for the end
-  drive post 0x0112 0xF060 0 >/dev/null
-  drive gone $deadline >/dev/null
-  wait "$pio_pid" 2>/dev/null
-}
 
 # The pointer where the system sees it, outside the window: the system learns of
 # a move only from motion over its desktop, which the driver's first start makes.
@@ -70,7 +50,6 @@ shot() {  # shot FILE LEFT TOP RIGHT BOTTOM [UNAVAILABLE_KEY...] -> "ok" or "bro
 # Test copies of the installed folder: as shipped, and with the stand-in TV display
 # library beside the program (a display whose picture size can be adjusted). No
 # favourites from an earlier run.
-cp -r "$PIO_DIST_DIR/PioScreen" "$work/plain"
 cp -r "$PIO_DIST_DIR/PioScreen" "$work/tv"
 if [ -f "$PIO_DIST_DIR/testkit/atipdlxx.dll" ]; then
   cp "$PIO_DIST_DIR/testkit/atipdlxx.dll" "$work/tv/"
@@ -147,5 +126,4 @@ else
   failed=$((failed + 1))
 fi
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+e2e_end
