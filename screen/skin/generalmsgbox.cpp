@@ -206,8 +206,10 @@ LRESULT CGeneralMsgBox::OnLButtonDown(WPARAM, LPARAM lParam) {
   // The box has no caption: any part of its face drags it.
   POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   ::ClientToScreen(m_hWnd, &point);
-  PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
-  return Default();
+  // Sent while the button is down (see the main dialog's own drag).
+  const LRESULT result = Default();
+  SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
+  return result;
 }
 
 LRESULT CGeneralMsgBox::OnSetCursor(WPARAM wParam, LPARAM) {

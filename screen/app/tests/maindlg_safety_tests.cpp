@@ -12,6 +12,14 @@ namespace {
 
 using maindlg_test::FavouritesPath;
 
+// The first WM_NCLBUTTONDOWN sent to a window of this thread.
+CWPSTRUCT g_moveStart{};
+LRESULT CALLBACK RecordMoveStart(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && sent->message == WM_NCLBUTTONDOWN && !g_moveStart.message) g_moveStart = *sent;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 // Each case prepares the favourites file first, then opens the dialog.
 class Favourites : public maindlg_test::MainDialog {
  protected:
@@ -58,18 +66,21 @@ TEST_F(Favourites, AFavouriteWithAnUnusableDpiLoadsAtTheDpiInForce) {
 
 TEST_F(Favourites, AWindowMovedOffTheScreenKeepsItsTitleOnIt) {
   Open();
-  // A press on the face starts the system's move from the pressed point on the
+  // A press on the face starts the system's move at once (a start posted for
+  // later could miss a quick click's release), from the pressed point on the
   // screen (a client point would make the window jump by its own place).
-  MSG stale;
-  while (PeekMessageA(&stale, dialog->m_hWnd, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) {}
+  g_moveStart = {};
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, &RecordMoveStart, nullptr, GetCurrentThreadId());
+  PostMessageA(dialog->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 1);  // ends the move it starts
   SendMessageA(dialog->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(960, 470));
-  MSG move;
-  ASSERT_TRUE(PeekMessageA(&move, dialog->m_hWnd, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
+  UnhookWindowsHookEx(hook);
   POINT pressed{960, 470};
   ClientToScreen(dialog->m_hWnd, &pressed);
-  EXPECT_EQ(static_cast<WPARAM>(HTCAPTION), move.wParam);
-  EXPECT_EQ(pressed.x, static_cast<short>(LOWORD(move.lParam)));
-  EXPECT_EQ(pressed.y, static_cast<short>(HIWORD(move.lParam)));
+  ASSERT_EQ(static_cast<UINT>(WM_NCLBUTTONDOWN), g_moveStart.message) << "sent while handling the press";
+  EXPECT_EQ(static_cast<WPARAM>(HTCAPTION), g_moveStart.wParam);
+  EXPECT_EQ(pressed.x, static_cast<short>(LOWORD(g_moveStart.lParam)));
+  EXPECT_EQ(pressed.y, static_cast<short>(HIWORD(g_moveStart.lParam)));
+  test_support::DispatchPending();
 
   SetWindowPos(dialog->m_hWnd, nullptr, -1028, -441, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   RECT r{}, work{};
