@@ -305,6 +305,9 @@ bool ChangeEventSignalled() {
 class HelperRun : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
+    // One instance only: a helper some other program left running would take this
+    // run's requests, and every case below would fail for a reason not its own.
+    EXPECT_TRUE(HelperDialogs().empty()) << "a KvSrcHelper is already running";
     s_parentKeyExisted = KeyExists(HKEY_CURRENT_USER, kParentKey);
     s_requestKeyExisted = KeyExists(HKEY_CURRENT_USER, kRequestKey);
     s_range = SaveValue(HKEY_CURRENT_USER, kRequestKey, L"Range");

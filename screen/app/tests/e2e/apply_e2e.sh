@@ -95,12 +95,15 @@ drive setmode 1280 720 >/dev/null
 
 # 5. A new DPI: stored as the request, carried into the system's setting by
 #    KvSrcHelper, and the restart offered. "No" leaves the request in place.
-#    A bystander program runs too, started first so that it does not take the
-#    keyboard from PioScreen.
+#    A bystander program runs too, shown before PioScreen starts so that it does
+#    not take the keyboard from it.
 "$PIO_WINE64" notepad.exe >/dev/null 2>&1 </dev/null &
 bystander=$!
+check "a bystander program is shown" 0 "$(drive shown Notepad 20000 >/dev/null; echo $?)"
+helper=""
 if [ -f "$PIO_DIST_DIR/KvSrcHelper/KvSrcHelper.exe" ]; then
-  ("$PIO_WINE64" "$PIO_DIST_DIR/KvSrcHelper/KvSrcHelper.exe" >"$work/helper.log" 2>&1 </dev/null) &
+  "$PIO_WINE64" "$PIO_DIST_DIR/KvSrcHelper/KvSrcHelper.exe" >"$work/helper.log" 2>&1 </dev/null &
+  helper=$!
 fi
 start
 settles "DPI: starts on the small DPI key" 1052 5000 drive focus
@@ -129,7 +132,10 @@ click 1056
 deadline=$(( $(date +%s) + 20 ))
 while kill -0 "$bystander" 2>/dev/null && [ "$(date +%s)" -lt "$deadline" ]; do sleep 0.2; done
 check "restart: a bystander program was ended" 0 "$(kill -0 "$bystander" 2>/dev/null && echo 1 || echo 0)"
+# Whatever happened, nothing started here outlives the test: a helper left
+# running would take the requests of the tests after it.
 kill "$bystander" 2>/dev/null
+if [ -n "$helper" ]; then kill "$helper" 2>/dev/null; wait "$helper" 2>/dev/null; fi
 drive gone 20000 >/dev/null || stop
 reap
 

@@ -8,6 +8,8 @@
 //                        the moment it is first visible:
 //                        "LEFT TOP V1020 V1021 THUMBTOP" (start it first)
 //   gone MS              waits until no window is left
+//   shown CLASS MS       waits until a visible window of another program's CLASS
+//                        is there and that program waits for input
 //   count                number of windows of that class and title
 //   visible ID [V MS]    1 when the control is visible (waits for V)
 //   enabled ID [V MS]    1 when the control is enabled (waits for V)
@@ -200,6 +202,19 @@ int main(int argc, char** argv) {
     EnumWindows(&CountWindow, reinterpret_cast<LPARAM>(&n));
     std::printf("%d\n", n);
     return 0;
+  }
+  if (!std::strcmp(what, "shown") && argc > 3) {
+    const char* cls = argv[2];
+    const long shown = WaitFor([cls] {
+      HWND other = FindWindowA(cls, nullptr);
+      return other && IsWindowVisible(other) ? 1L : 0L;
+    }, 1, static_cast<DWORD>(Number(argv[3])), &Equal);
+    DWORD pid = 0;
+    if (shown) GetWindowThreadProcessId(FindWindowA(cls, nullptr), &pid);
+    HANDLE process = pid ? OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid) : nullptr;
+    const bool idle = process && WaitForInputIdle(process, static_cast<DWORD>(Number(argv[3]))) == 0;
+    if (process) CloseHandle(process);
+    return idle ? 0 : 1;
   }
   if (!std::strcmp(what, "cursor") && argc > 4) {
     const long x = Number(argv[2]), y = Number(argv[3]);
