@@ -30,7 +30,8 @@
 //                        has its thread's keyboard focus and is the active window
 //   focus                the control id with the keyboard focus (0: the window
 //                        itself, -1: nothing of it)
-//   moving MS            waits until the window is being moved by the mouse
+//   moving MS [0]        waits until the window is being moved by the mouse
+//                        (until it is not, with 0)
 //   kill                 ends the program at once, as a crash or a power cut would
 // The display (no window needed):
 //   mode | savedmode     the size in force | the size Windows starts with: "W H"
@@ -315,8 +316,8 @@ int main(int argc, char** argv) {
       GUITHREADINFO info{};
       info.cbSize = sizeof info;
       return GetGUIThreadInfo(thread_id, &info) && (info.flags & GUI_INMOVESIZE) ? 1L : 0L;
-    }, 1, limit, &Equal);
-    return moving ? 0 : 1;
+    }, argc > 3 ? Number(argv[3]) : 1, limit, &Equal);
+    return moving == (argc > 3 ? Number(argv[3]) : 1) ? 0 : 1;
   } else if (!std::strcmp(what, "kill")) {
     DWORD pid = 0;
     GetWindowThreadProcessId(dialog, &pid);
