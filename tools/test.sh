@@ -70,7 +70,8 @@ fi
 
 # The figures the timing programs and benchmarks printed, in one place.
 figures=$(cat build/host/Testing/Temporary/LastTest.log build/win64/Testing/Temporary/LastTest.log 2>/dev/null |
-  grep -a -E 'start-up|first paint|preview rebuild|burst of|floor|CreateContourRegion|per-pixel|median|reports/s|idle|package under Wine' |
+  sed 's/\x1b\[[0-9;]*m//g' |  # GoogleTest's colours
+  grep -a -E 'start-up|first paint|preview rebuild|burst of|floor|CreateContourRegion|per-pixel|median|reports/s|idle|wall time|package under Wine' |
   grep -a -v -E '^\[|Test command|/repeats:' | sort -u)
 [ -n "$figures" ] && printf '\nFigures:\n%s\n\n' "$figures"
 
