@@ -7,7 +7,6 @@
 
 #include "broadcast.h"
 #include "contour.h"
-#include "fadewnd.h"
 #include "generalmsgbox.h"
 #include "images.h"
 #include "language.h"
@@ -351,14 +350,7 @@ void CPreviewMainDlg::AskToExit() {
   // A key or a broadcast can arrive while the question is open: one at a time.
   if (!IsEnabled(ids::kBlueKey) || m_exitQuestionOpen) return;
   m_exitQuestionOpen = 1;
-  INT_PTR answer;
-  {
-    CFadeWnd fade(m_hWnd);
-    CGeneralMsgBox box(m_hWnd, &fade, "Are you sure to exit ?");
-    fade.SetMessageBox(&box);
-    answer = box.DoModal();
-  }
-  if (answer == IDOK) {
+  if (AskOverFade(m_hWnd, "Are you sure to exit ?") == IDOK) {
     OnOK();  // the program ends with the dialog
     return;
   }

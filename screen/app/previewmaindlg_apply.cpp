@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "apply_core.h"
-#include "fadewnd.h"
 #include "generalmsgbox.h"
 #include "language.h"
 #include "previewmaindlg.h"
@@ -17,10 +16,9 @@
 namespace {
 
 bool Shows(const DEVMODEA& mode) {
-  DEVMODEA now{};
-  now.dmSize = sizeof now;
-  return ::EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &now) &&
-         now.dmPelsWidth == mode.dmPelsWidth && now.dmPelsHeight == mode.dmPelsHeight;
+  CurrentDisplayMode now;
+  return ReadCurrentDisplayMode(now, false) && now.width == static_cast<std::int32_t>(mode.dmPelsWidth) &&
+         now.height == static_cast<std::int32_t>(mode.dmPelsHeight);
 }
 
 // Shows `mode` without saving it: Windows keeps starting in the saved mode until
@@ -159,12 +157,5 @@ bool CPreviewMainDlg::AskToRestart() {
   const std::string first = TranslateText("You must reboot the computer to update Font.");
   const std::string second = TranslateText("Would you want to reboot now?");
   const std::string question = apply::RestartQuestion(CurrentLanguageName(), first.c_str(), second.c_str());
-  INT_PTR answer;
-  {
-    CFadeWnd fade(m_hWnd);
-    CGeneralMsgBox box(m_hWnd, &fade, question.c_str());
-    fade.SetMessageBox(&box);
-    answer = box.DoModal();
-  }
-  return answer == IDOK;
+  return AskOverFade(m_hWnd, question.c_str()) == IDOK;
 }

@@ -232,14 +232,7 @@ LRESULT CPreviewMainDlg::OnLButtonDown(WPARAM, LPARAM lParam) {
   POINT screen = p;
   ::ClientToScreen(m_hWnd, &screen);
   m_lastCursor = screen;
-  // Drag the window from any point of its surface. The system's move starts from
-  // a point on the screen: a client point would jump the window by its own place.
-  // Sent, not posted: the move starts while the button is still down; a posted
-  // start could come after a quick click's release was handled, and the move
-  // would then wait for a release that never comes.
-  const LRESULT result = Default();
-  SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
-  return result;
+  return MoveFromFace(screen);
 }
 
 LRESULT CPreviewMainDlg::OnSetCursor(WPARAM wParam, LPARAM) {

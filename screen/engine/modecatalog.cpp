@@ -44,13 +44,19 @@ std::vector<DisplayModeRecord> ToModeRecords(const std::vector<DEVMODEA>& modes)
 }
 
 bool ReadCurrentDisplayMode(CurrentDisplayMode& mode, bool includeDpi) {
-  HDC dc = ::CreateDCA("Display", nullptr, nullptr, nullptr);
-  if (!dc) return false;
   // The driver's own record of the mode in force is right at once after a
   // change; a display context made just then may still describe the old mode.
   DEVMODEA current = EmptyRecord();
-  if (::EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &current) &&
-      (current.dmFields & (DM_PELSWIDTH | DM_PELSHEIGHT)) == (DM_PELSWIDTH | DM_PELSHEIGHT)) {
+  const bool recorded =
+      ::EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &current) &&
+      (current.dmFields & (DM_PELSWIDTH | DM_PELSHEIGHT)) == (DM_PELSWIDTH | DM_PELSHEIGHT);
+  // Every preview rebuild reads the mode: a display context only when needed.
+  HDC dc = nullptr;
+  if (!recorded || includeDpi) {
+    dc = ::CreateDCA("Display", nullptr, nullptr, nullptr);
+    if (!dc) return false;
+  }
+  if (recorded) {
     mode.width = static_cast<std::int32_t>(current.dmPelsWidth);
     mode.height = static_cast<std::int32_t>(current.dmPelsHeight);
     mode.refreshRate = current.dmDisplayFrequency;
@@ -62,7 +68,7 @@ bool ReadCurrentDisplayMode(CurrentDisplayMode& mode, bool includeDpi) {
     mode.bitsPerPixel = static_cast<std::uint32_t>(::GetDeviceCaps(dc, BITSPIXEL));
   }
   if (includeDpi) mode.dpi = ::GetDeviceCaps(dc, LOGPIXELSX);
-  ::DeleteDC(dc);
+  if (dc) ::DeleteDC(dc);
   return true;
 }
 

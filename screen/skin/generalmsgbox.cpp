@@ -12,8 +12,6 @@
 
 namespace {
 
-bool IsLeadByte(unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; }
-
 void Move(HWND control, const msgbox::Place& p) {
   if (control) ::MoveWindow(control, p.x, p.y, p.width, p.height, TRUE);
 }
@@ -144,7 +142,7 @@ std::string CGeneralMsgBox::ShownText() const { return std::string(TranslateText
 
 void CGeneralMsgBox::SetText(const char* text) {
   if (!m_buffer) return;
-  msgbox::CopyText(m_buffer, m_bufferSize, text, &IsLeadByte);
+  msgbox::CopyText(m_buffer, m_bufferSize, text, &IsAnsiLeadByte);
   if (!m_hWnd) return;
   ::SetWindowTextA(GetDlgItem(msgbox::kMessageId), ShownText().c_str());
   ::RedrawWindow(m_hWnd, &m_textRect, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -203,13 +201,9 @@ void CGeneralMsgBox::OnBoxKey(UINT key) {
 // --- mouse and paint ---------------------------------------------------------------
 
 LRESULT CGeneralMsgBox::OnLButtonDown(WPARAM, LPARAM lParam) {
-  // The box has no caption: any part of its face drags it.
   POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   ::ClientToScreen(m_hWnd, &point);
-  // Sent while the button is down (see the main dialog's own drag).
-  const LRESULT result = Default();
-  SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
-  return result;
+  return MoveFromFace(point);
 }
 
 LRESULT CGeneralMsgBox::OnSetCursor(WPARAM wParam, LPARAM) {
@@ -250,4 +244,13 @@ LRESULT CGeneralMsgBox::OnPaint(WPARAM, LPARAM) {
 
   ::BitBlt(dc, 0, 0, size.cx, size.cy, canvasDc, 0, 0, SRCCOPY);
   return 0;
+}
+
+INT_PTR AskOverFade(HWND parent, const char* message) {
+  CFadeWnd fade(parent);
+  CGeneralMsgBox box(parent, &fade, message);
+  fade.SetMessageBox(&box);
+  const INT_PTR answer = box.DoModal();
+  fade.SetMessageBox(nullptr);
+  return answer == IDOK ? IDOK : IDCANCEL;
 }

@@ -70,3 +70,11 @@ class CGeneralMsgBox : public CSkinnedDialog {
   RECT m_textRect{};
   msgbox::ButtonOrder m_order;
 };
+
+// The plain question: `message` (English, translated at each paint) in a box over
+// a fade of `parent`. IDOK for "Yes"; IDCANCEL for "No", Escape or a box that
+// could not be shown.
+INT_PTR AskOverFade(HWND parent, const char* message);
+
+// The lead-byte test of the ANSI code page, for the text cuts.
+inline bool IsAnsiLeadByte(unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; }

@@ -32,22 +32,6 @@ class DisplayDC {
   HDC m_hDC;
 };
 
-// The screen's device context, for bitmaps in the display's format; far cheaper
-// to have than a new device context of the display.
-class ScreenDC {
- public:
-  ScreenDC() : m_hDC(GetDC(nullptr)) {}
-  ~ScreenDC() {
-    if (m_hDC) ReleaseDC(nullptr, m_hDC);
-  }
-  ScreenDC(const ScreenDC&) = delete;
-  ScreenDC& operator=(const ScreenDC&) = delete;
-  operator HDC() const { return m_hDC; }
-
- private:
-  HDC m_hDC;
-};
-
 // Owners of the GDI+ objects one operation makes.
 struct GpImageOwner {
   Gdiplus::GpImage* p = nullptr;
@@ -442,7 +426,7 @@ HBITMAP CropBitmap(HBITMAP source, int width, int height) {
 HBITMAP CopyBitmap(HBITMAP source) {
   BITMAP bm;
   if (!source || !BitmapSize(source, &bm)) return nullptr;
-  ScreenDC screen;
+  CClientDC screen(nullptr);  // the screen's: far cheaper than a new display context
   HBITMAP target = CreateCompatibleBitmap(screen, bm.bmWidth, bm.bmHeight);
   if (!target) return nullptr;
   BOOL copied = FALSE;

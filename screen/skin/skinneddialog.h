@@ -13,4 +13,7 @@ class CSkinnedDialog : public CDialog {
   const MessageMap* GetMessageMap() const override;
   LRESULT OnCtlColorStatic(WPARAM, LPARAM);
   LRESULT OnEraseBackground(WPARAM, LPARAM);
+  // For a WM_LBUTTONDOWN at `screenPoint`: the dialogs have no caption, so a press
+  // on their face moves the window. Returns the default handling's result.
+  LRESULT MoveFromFace(POINT screenPoint);
 };

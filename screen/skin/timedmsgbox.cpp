@@ -15,8 +15,6 @@ namespace {
 CCriticalSection g_timerLock;
 std::map<UINT_PTR, CDlgTimedMessageBox*> g_timers;
 
-bool IsLeadByte(unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; }
-
 HWND MainWindow() {
   CWinApp* app = AfxGetApp();
   return app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
@@ -26,7 +24,7 @@ HWND MainWindow() {
 
 int ShowTimedMessageBox(const char* message, const char* title, int* answered, HWND parent) {
   char format[msgbox::kTextSize];
-  msgbox::CopyText(format, sizeof format, TranslateText(msgbox::kCountdownFormat), &IsLeadByte);
+  msgbox::CopyText(format, sizeof format, TranslateText(msgbox::kCountdownFormat), &IsAnsiLeadByte);
   CDlgTimedMessageBox question(parent ? parent : MainWindow(), message, title, format);
   const int result = question.Run();
   if (answered) *answered = question.TimedOut() ? 0 : 1;
@@ -36,9 +34,9 @@ int ShowTimedMessageBox(const char* message, const char* title, int* answered, H
 CDlgTimedMessageBox::CDlgTimedMessageBox(HWND parent, const char* message, const char* title,
                                          const char* countdownFormat, std::uint32_t timeoutMs)
     : m_parent(parent), m_timeoutMs(timeoutMs) {
-  msgbox::CopyText(m_message, sizeof m_message, message, &IsLeadByte);
-  msgbox::CopyText(m_title, sizeof m_title, title, &IsLeadByte);
-  msgbox::CopyText(m_countdownFormat, sizeof m_countdownFormat, countdownFormat, &IsLeadByte);
+  msgbox::CopyText(m_message, sizeof m_message, message, &IsAnsiLeadByte);
+  msgbox::CopyText(m_title, sizeof m_title, title, &IsAnsiLeadByte);
+  msgbox::CopyText(m_countdownFormat, sizeof m_countdownFormat, countdownFormat, &IsAnsiLeadByte);
   // A translation whose placeholders do not fit the count is not used: the
   // English line is better than reading an argument that is not there.
   char probe[msgbox::kTextSize];
@@ -50,11 +48,11 @@ CDlgTimedMessageBox::CDlgTimedMessageBox(HWND parent, const char* message, const
 CDlgTimedMessageBox::~CDlgTimedMessageBox() { KillTimer(); }
 
 void CDlgTimedMessageBox::ComposeText(std::uint32_t seconds, char (&out)[msgbox::kTextSize]) const {
-  const std::size_t n = msgbox::CopyText(out, sizeof out, m_message, &IsLeadByte);
+  const std::size_t n = msgbox::CopyText(out, sizeof out, m_message, &IsAnsiLeadByte);
   if (!m_countdownFormat[0]) return;
   char countdown[msgbox::kTextSize];
   if (msgbox::FormatCount(m_countdownFormat, seconds, countdown, sizeof countdown))
-    msgbox::CopyText(out + n, sizeof out - n, countdown, &IsLeadByte);
+    msgbox::CopyText(out + n, sizeof out - n, countdown, &IsAnsiLeadByte);
 }
 
 int CDlgTimedMessageBox::Run() {
