@@ -81,7 +81,7 @@ INT_PTR RunBox(CGeneralMsgBox& box, std::function<void(HWND)> act) {
 
 int FocusedId() { return GetDlgCtrlID(GetFocus()); }
 
-std::string Caption(HWND box, int id) {
+std::string TextOf(HWND box, int id) {
   char text[msgbox::kTextSize] = "";
   GetDlgItemTextA(box, id, text, sizeof text);
   return text;
@@ -119,14 +119,13 @@ TEST_F(Question, OpensSkinnedAndShapedWithNoInFrontAndAnswersByClickEnterAndEsca
     EXPECT_FALSE(PtInRegion(shape, 0, 0)) << "rounded corners are cut";
     EXPECT_TRUE(PtInRegion(shape, 200, 135));
     DeleteObject(shape);
-    EXPECT_EQ("Yes", Caption(box, 1056));
-    EXPECT_EQ("No", Caption(box, 1057));
-    EXPECT_EQ("Are you sure to exit ?", Caption(box, 1016));
+    EXPECT_EQ("Yes", TextOf(box, 1056));
+    EXPECT_EQ("No", TextOf(box, 1057));
+    EXPECT_EQ("Are you sure to exit ?", TextOf(box, 1016));
     EXPECT_EQ(1057, FocusedId()) << "\"No\" has the focus when the box opens";
     Click(box, 1056);
   });
   EXPECT_EQ(IDOK, result) << "a click on \"Yes\"";
-  // A click on "No" is answered in the tests below.
   EXPECT_EQ(IDCANCEL, Ask(parent.hwnd, [](HWND box) { Key(box, VK_RETURN); })) << "Enter on \"No\"";
   EXPECT_EQ(IDCANCEL, Ask(parent.hwnd, [](HWND box) { Key(box, VK_ESCAPE); }));
 }
@@ -155,7 +154,7 @@ TEST_F(Question, SetTextCutsToTheCallersBufferAndShowsIt) {
   const std::string longText(400, 'x');
   RunBox(box, [&](HWND hwnd) {
     box.SetText("Second line\nwith a break");
-    EXPECT_EQ("Second line\nwith a break", Caption(hwnd, 1016));
+    EXPECT_EQ("Second line\nwith a break", TextOf(hwnd, 1016));
     box.SetText(longText.c_str());
     EXPECT_EQ(msgbox::kTextSize - 1, std::strlen(buffer.text));
     Key(hwnd, VK_ESCAPE);
@@ -175,8 +174,8 @@ TEST_F(Question, ArabicReadsNoThenYesAndEachButtonKeepsItsMeaning) {
   std::string left, right;
   int focused = 0;
   const INT_PTR result = Ask(parent.hwnd, [&](HWND box) {
-    left = Caption(box, 1056);
-    right = Caption(box, 1057);
+    left = TextOf(box, 1056);
+    right = TextOf(box, 1057);
     focused = FocusedId();
     Click(box, 1057);
   });
