@@ -309,14 +309,11 @@ TEST_F(TimedQuestion, NobodyAnswersTheCountGoesDownToOneAndTheBoxPressesItselfOn
   ASSERT_EQ(4u, g_seen.size());
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(Countdown(4 - i), g_seen[i].text);
-    // Each number appears about a second after the one before, never early.
-    if (i > 0) {
-      EXPECT_GE(g_seen[i].at - g_seen[0].at + 150, 1000u * i) << i;
-      EXPECT_LE(g_seen[i].at - g_seen[0].at, 1000u * i + 400) << i;
-    }
+    // Never early. How late a number may come is not checked here: a loaded
+    // machine delays it; the countdown's own tests pin each second's number.
+    if (i > 0) EXPECT_GE(g_seen[i].at - g_seen[0].at + 150, 1000u * i) << i;
   }
   EXPECT_GE(closed - g_seen[0].at + 150, 3999u);
-  EXPECT_LE(closed - g_seen[0].at, 4600u) << "not a second late";
   EXPECT_TRUE(IsWindowEnabled(parent.hwnd));
 }
 
