@@ -39,7 +39,6 @@ TEST_F(Favourites, ASaveThatCannotBeWrittenSaysSoAndLeavesTheSlotAsItWas) {
   Click(1030);
   EXPECT_EQ(SaveState::Failed, dialog->LastSave());
   EXPECT_EQ(empty, Text(1030)) << "the slot still reads as before";
-  EXPECT_NE(std::string::npos, empty.find("No data"));
   EXPECT_FALSE(Enabled(1038)) << "nothing saved: still nothing to load";
 
   RemoveDirectoryA(FavouritesPath().c_str());

@@ -72,41 +72,31 @@ class FakeOps : public apply::ApplyOps {
   bool restartAnswer = false;
   std::vector<std::string> calls;
 
-  std::vector<DisplayModeRecord> Modes() override {
-    calls.push_back("modes");
-    return modes;
-  }
-  bool SwitchTo(std::size_t i) override {
-    calls.push_back("switch " + Name(i));
-    return !refuse;
-  }
-  void Save(std::size_t i) override { calls.push_back("save " + Name(i)); }
+  std::vector<DisplayModeRecord> Modes() override { return Log("modes", modes); }
+  bool SwitchTo(std::size_t i) override { return Log("switch " + Name(i), !refuse); }
+  void Save(std::size_t i) override { Log("save " + Name(i)); }
   dpistore::Result StoreDpi(std::int32_t choice) override {
-    calls.push_back("store " + std::to_string(choice));
-    return dpiResult;
+    return Log("store " + std::to_string(choice), dpiResult);
   }
-  void UndoDpiStore() override { calls.push_back("undo store"); }
-  void ShowNewMode() override { calls.push_back("show new mode"); }
-  bool ConfirmResolution(ScreenSize s) override {
-    calls.push_back("confirm " + std::to_string(s.width) + "x" + std::to_string(s.height));
-    return accept;
-  }
+  void UndoDpiStore() override { Log("undo store"); }
+  void ShowNewMode() override { Log("show new mode"); }
+  bool ConfirmResolution(ScreenSize s) override { return Log("confirm " + Size(s), accept); }
   void RestoreSelection(ScreenSize s, double dpi) override {
-    calls.push_back("restore " + std::to_string(s.width) + "x" + std::to_string(s.height) + " " +
-                    std::to_string(static_cast<int>(dpi)));
+    Log("restore " + Size(s) + " " + std::to_string(static_cast<int>(dpi)));
   }
-  void ShowSwitchedBack() override { calls.push_back("show switched back"); }
-  void ShowNewDpi(bool modeChanged) override { calls.push_back(modeChanged ? "show dpi, size too" : "show dpi"); }
-  bool AskToRestart() override {
-    calls.push_back("ask restart");
-    return restartAnswer;
-  }
-  bool Restart() override {
-    calls.push_back("restart");
-    return true;
-  }
+  void ShowSwitchedBack() override { Log("show switched back"); }
+  void ShowNewDpi(bool modeChanged) override { Log(modeChanged ? "show dpi, size too" : "show dpi"); }
+  bool AskToRestart() override { return Log("ask restart", restartAnswer); }
+  bool Restart() override { return Log("restart", true); }
+
+  static std::string Size(ScreenSize s) { return std::to_string(s.width) + "x" + std::to_string(s.height); }
 
  private:
+  template <typename T = bool>
+  T Log(const std::string& call, T result = T()) {
+    calls.push_back(call);
+    return result;
+  }
   std::string Name(std::size_t i) const {
     const DisplayModeRecord& m = modes[i];
     return std::to_string(m.width) + "x" + std::to_string(m.height) + "@" + std::to_string(m.frequency);
@@ -114,92 +104,79 @@ class FakeOps : public apply::ApplyOps {
 };
 
 using Calls = std::vector<std::string>;
+constexpr dpistore::Result kSameDpi = dpistore::kNothingToChange;
+constexpr dpistore::Result kNewDpi = dpistore::kChanged;
 const apply::Before kBefore{{1280, 720}, 60, 32, 96.0};
 
-TEST(ApplyStep, NothingToChangeDoesNothingElse) {
-  FakeOps ops;
-  const apply::Outcome o = apply::RunApply(ops, kBefore, {1280, 720}, 100);
-  EXPECT_TRUE(o.nothingToDo);
-  EXPECT_EQ(Calls({"store 100"}), ops.calls);
+TEST(ApplyStep, TheSameSizeStoresTheDpiAndOffersTheRestartOnlyForANewOne) {
+  for (dpistore::Result dpi : {kSameDpi, kNewDpi}) {
+    FakeOps ops;
+    ops.dpiResult = dpi;
+    ops.restartAnswer = true;
+    const apply::Outcome o = apply::RunApply(ops, kBefore, {1280, 720}, 125);
+    EXPECT_EQ(dpi == kSameDpi ? Calls({"store 125"})
+                              : Calls({"store 125", "show dpi", "ask restart", "restart"}),
+              ops.calls);
+    EXPECT_EQ(dpi == kSameDpi, o.nothingToDo);
+    EXPECT_EQ(dpi == kNewDpi, o.restartRequested);
+  }
 }
 
-TEST(ApplyStep, AnAcceptedSizeIsSavedOnlyAfterTheAnswer) {
-  FakeOps ops;
-  const apply::Outcome o = apply::RunApply(ops, kBefore, {1280, 800}, 100);
-  EXPECT_EQ(Calls({"modes", "switch 1280x800@75", "store 100", "show new mode", "confirm 1280x800",
-                   "save 1280x800@75"}),
-            ops.calls);
-  EXPECT_EQ(dpistore::kChanged, o.mode);
-  EXPECT_TRUE(o.accepted);
+TEST(ApplyStep, AnAcceptedSizeIsSavedOnlyAfterTheAnswerAndBeforeTheRestartQuestion) {
+  for (dpistore::Result dpi : {kSameDpi, kNewDpi}) {
+    FakeOps ops;
+    ops.dpiResult = dpi;
+    const apply::Outcome o = apply::RunApply(ops, kBefore, {1280, 800}, 125);
+    Calls expected{"modes", "switch 1280x800@75", "store 125", "show new mode", "confirm 1280x800",
+                   "save 1280x800@75"};
+    if (dpi == kNewDpi) expected.insert(expected.end(), {"show dpi, size too", "ask restart"});
+    EXPECT_EQ(expected, ops.calls);
+    EXPECT_EQ(dpistore::kChanged, o.mode);
+    EXPECT_TRUE(o.accepted);
+  }
 }
 
+// Back at the old rate, or at the best rate left when that one is gone; a DPI
+// stored with the refused size is taken back, and no restart is offered.
 TEST(ApplyStep, ARefusedOrUnansweredSizeSwitchesBackWithoutSaving) {
-  FakeOps ops;
-  ops.accept = false;
-  const apply::Outcome o = apply::RunApply(ops, kBefore, {1280, 800}, 100);
-  EXPECT_EQ(Calls({"modes", "switch 1280x800@75", "store 100", "show new mode", "confirm 1280x800",
-                   "modes", "switch 1280x720@60", "restore 1280x720 96", "show switched back"}),
-            ops.calls);
-  EXPECT_FALSE(o.accepted);
+  const struct {
+    ScreenSize size;
+    std::uint32_t rate;
+    dpistore::Result dpi;
+    const char* back;
+  } cases[] = {{{1280, 720}, 60, kSameDpi, "1280x720@60"},
+               {{1280, 720}, 60, kNewDpi, "1280x720@60"},
+               {{1024, 768}, 85, kSameDpi, "1024x768@60"}};
+  for (const auto& c : cases) {
+    FakeOps ops;
+    ops.accept = false;
+    ops.dpiResult = c.dpi;
+    const apply::Outcome o = apply::RunApply(ops, {c.size, c.rate, 32, 96.0}, {1280, 800}, 146);
+    Calls expected{"modes", "switch 1280x800@75", "store 146", "show new mode", "confirm 1280x800",
+                   "modes", std::string("switch ") + c.back, "restore " + FakeOps::Size(c.size) + " 96"};
+    if (c.dpi == kNewDpi) expected.push_back("undo store");
+    expected.push_back("show switched back");
+    EXPECT_EQ(expected, ops.calls) << c.back;
+    EXPECT_FALSE(o.accepted);
+  }
 }
 
-TEST(ApplyStep, SwitchingBackWhenTheOldRateIsGoneTakesTheBestRateLeft) {
-  FakeOps ops;
-  ops.accept = false;
-  apply::Before before = kBefore;
-  before.size = {1024, 768};
-  before.refreshRate = 85;
-  apply::RunApply(ops, before, {1280, 800}, 100);
-  EXPECT_EQ("switch 1024x768@60", ops.calls[6]);
-}
-
-TEST(ApplyStep, ASwitchTheSystemRefusesAsksNothingButTheDpiGoesOn) {
-  FakeOps ops;
-  ops.refuse = true;
-  ops.dpiResult = dpistore::kChanged;
-  const apply::Outcome o = apply::RunApply(ops, kBefore, {1280, 800}, 125);
+TEST(ApplyStep, ASizeThatCannotBeShownAsksNothingButTheDpiGoesOn) {
+  FakeOps refused;
+  refused.refuse = true;
+  refused.dpiResult = kNewDpi;
+  apply::Outcome o = apply::RunApply(refused, kBefore, {1280, 800}, 125);
   EXPECT_EQ(Calls({"modes", "switch 1280x800@75", "store 125", "show dpi, size too", "ask restart"}),
-            ops.calls);
+            refused.calls);
   EXPECT_EQ(dpistore::kNoChangePossible, o.mode);
   EXPECT_FALSE(o.restartRequested);
-}
 
-TEST(ApplyStep, ASizeWithNoUsableModeChangesNothing) {
-  FakeOps ops;
-  ops.modes = {Mode(1280, 800, 8, 60), Mode(1280, 800, 32, 85)};
-  const apply::Outcome o = apply::RunApply(ops, kBefore, {1280, 800}, 100);
-  EXPECT_EQ(Calls({"modes", "store 100"}), ops.calls);
+  FakeOps noMode;
+  noMode.modes = {Mode(1280, 800, 8, 60), Mode(1280, 800, 32, 85)};
+  o = apply::RunApply(noMode, kBefore, {1280, 800}, 100);
+  EXPECT_EQ(Calls({"modes", "store 100"}), noMode.calls);
   EXPECT_EQ(dpistore::kNoChangePossible, o.mode);
   EXPECT_FALSE(o.nothingToDo);
-}
-
-TEST(ApplyStep, ANewDpiAloneOffersTheRestart) {
-  FakeOps ops;
-  ops.dpiResult = dpistore::kChanged;
-  ops.restartAnswer = true;
-  const apply::Outcome o = apply::RunApply(ops, kBefore, {1280, 720}, 125);
-  EXPECT_EQ(Calls({"store 125", "show dpi", "ask restart", "restart"}), ops.calls);
-  EXPECT_TRUE(o.restartRequested);
-}
-
-TEST(ApplyStep, ARefusedSizeTakesBackTheDpiStoredWithItAndAsksNoRestart) {
-  FakeOps ops;
-  ops.dpiResult = dpistore::kChanged;
-  ops.accept = false;
-  apply::RunApply(ops, kBefore, {1280, 800}, 146);
-  EXPECT_EQ(Calls({"modes", "switch 1280x800@75", "store 146", "show new mode", "confirm 1280x800",
-                   "modes", "switch 1280x720@60", "restore 1280x720 96", "undo store",
-                   "show switched back"}),
-            ops.calls);
-}
-
-TEST(ApplyStep, AnAcceptedSizeAndDpiAskForTheRestartAfterSaving) {
-  FakeOps ops;
-  ops.dpiResult = dpistore::kChanged;
-  apply::RunApply(ops, kBefore, {1280, 800}, 125);
-  EXPECT_EQ(Calls({"modes", "switch 1280x800@75", "store 125", "show new mode", "confirm 1280x800",
-                   "save 1280x800@75", "show dpi, size too", "ask restart"}),
-            ops.calls);
 }
 
 }  // namespace
