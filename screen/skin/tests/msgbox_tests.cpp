@@ -311,7 +311,9 @@ TEST_F(TimedQuestion, NobodyAnswersTheCountGoesDownToOneAndTheBoxPressesItselfOn
     EXPECT_EQ(Countdown(4 - i), g_seen[i].text);
     // Never early. How late a number may come is not checked here: a loaded
     // machine delays it; the countdown's own tests pin each second's number.
-    if (i > 0) EXPECT_GE(g_seen[i].at - g_seen[0].at + 150, 1000u * i) << i;
+    if (i > 0) {
+      EXPECT_GE(g_seen[i].at - g_seen[0].at + 150, 1000u * i) << i;
+    }
   }
   EXPECT_GE(closed - g_seen[0].at + 150, 3999u);
   EXPECT_TRUE(IsWindowEnabled(parent.hwnd));

@@ -20,7 +20,7 @@
 //   cursor X Y MS        waits until the system has the pointer at X, Y
 //   post MSG W L         posts a message (numbers in C notation; MSG may be
 //   send MSG W L         "broadcast"); send returns once it was handled
-//   minimize | foreground
+//   minimize
 // Question boxes and the window's state:
 //   box MS | nobox MS    waits for a question box over the window (prints its
 //                        rectangle) | until none is left
@@ -327,8 +327,6 @@ int main(int argc, char** argv) {
     CloseHandle(process);
   } else if (!std::strcmp(what, "minimize")) {
     ShowWindow(dialog, SW_MINIMIZE);
-  } else if (!std::strcmp(what, "foreground")) {
-    std::printf("%d\n", GetForegroundWindow() == dialog ? 1 : 0);
   } else {
     return 2;
   }
