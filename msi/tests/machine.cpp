@@ -5,104 +5,82 @@
 #include <shlobj.h>
 #include <tlhelp32.h>
 
-#include <fstream>
-#include <sstream>
+#include "clock.h"
+
+// Vista's calls that open a key's path themselves; the headers declare them only
+// for builds that need Vista, and this test runs only as the 64-bit build under Wine.
+extern "C" {
+WINADVAPI LONG WINAPI RegSetKeyValueA(HKEY, LPCSTR, LPCSTR, DWORD, LPCVOID, DWORD);
+WINADVAPI LONG WINAPI RegDeleteKeyValueA(HKEY, LPCSTR, LPCSTR);
+}
 
 namespace machine {
 
-namespace {
-
-constexpr REGSAM k64 = KEY_WOW64_64KEY;
-
-struct Key {
-  HKEY h = nullptr;
-  Key(HKEY root, const std::string& path, REGSAM access, bool create = false) {
-    if (create)
-      RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, access | k64, nullptr, &h, nullptr);
-    else
-      RegOpenKeyExA(root, path.c_str(), 0, access | k64, &h);
-  }
-  ~Key() {
-    if (h) RegCloseKey(h);
-  }
-  Key(const Key&) = delete;
-  Key& operator=(const Key&) = delete;
-};
-
-}  // namespace
-
+// A 64-bit program sees the registry's 64-bit view, which the package writes.
 std::optional<std::string> Text(HKEY root, const std::string& key, const char* name) {
-  Key k(root, key, KEY_QUERY_VALUE);
   char value[2048];
-  DWORD size = sizeof value, type = 0;
-  if (!k.h || RegQueryValueExA(k.h, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS ||
-      (type != REG_SZ && type != REG_EXPAND_SZ))
+  DWORD size = sizeof value;
+  if (RegGetValueA(root, key.c_str(), name, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, value,
+                   &size) != ERROR_SUCCESS)
     return std::nullopt;
-  return std::string(value, strnlen(value, size));
+  return std::string(value);
 }
 
 std::optional<DWORD> Number(HKEY root, const std::string& key, const char* name) {
-  Key k(root, key, KEY_QUERY_VALUE);
-  DWORD value = 0, size = sizeof value, type = 0;
-  if (!k.h || RegQueryValueExA(k.h, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
-      type != REG_DWORD)
+  DWORD value = 0, size = sizeof value;
+  if (RegGetValueA(root, key.c_str(), name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
     return std::nullopt;
   return value;
 }
 
 void SetText(HKEY root, const std::string& key, const char* name, const std::string& value) {
-  Key k(root, key, KEY_SET_VALUE, true);
-  if (k.h)
-    RegSetValueExA(k.h, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
+  RegSetKeyValueA(root, key.c_str(), name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
 }
 
 void SetNumber(HKEY root, const std::string& key, const char* name, DWORD value) {
-  Key k(root, key, KEY_SET_VALUE, true);
-  if (k.h) RegSetValueExA(k.h, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  RegSetKeyValueA(root, key.c_str(), name, REG_DWORD, &value, sizeof value);
 }
 
 void DeleteValue(HKEY root, const std::string& key, const char* name) {
-  Key k(root, key, KEY_SET_VALUE);
-  if (k.h) RegDeleteValueA(k.h, name);
+  RegDeleteKeyValueA(root, key.c_str(), name);
 }
 
-bool KeyExists(HKEY root, const std::string& key) { return Key(root, key, KEY_READ).h != nullptr; }
+bool KeyExists(HKEY root, const std::string& key) {
+  HKEY k = nullptr;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+  RegCloseKey(k);
+  return true;
+}
 
 std::vector<std::string> Subkeys(HKEY root, const std::string& key) {
   std::vector<std::string> names;
-  Key k(root, key, KEY_READ);
-  if (!k.h) return names;
+  HKEY k = nullptr;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return names;
   char name[256];
-  for (DWORD i = 0;; ++i) {
-    DWORD size = sizeof name;
-    if (RegEnumKeyExA(k.h, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+  for (DWORD i = 0, size = sizeof name; RegEnumKeyExA(k, i, name, &size, nullptr, nullptr, nullptr, nullptr) ==
+                                         ERROR_SUCCESS;
+       ++i, size = sizeof name)
     names.emplace_back(name, size);
-  }
+  RegCloseKey(k);
   return names;
 }
 
 SavedValue Save(HKEY root, const std::string& key, const char* name) {
-  SavedValue s;
-  s.root = root;
-  s.key = key;
-  s.name = name;
-  Key k(root, key, KEY_QUERY_VALUE);
+  SavedValue s{root, key, name, false, 0, {}};
   DWORD size = 0;
-  if (k.h && RegQueryValueExA(k.h, name, nullptr, &s.type, nullptr, &size) == ERROR_SUCCESS) {
+  if (RegGetValueA(root, key.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &s.type, nullptr, &size) == ERROR_SUCCESS) {
     s.data.resize(size);
-    s.present = RegQueryValueExA(k.h, name, nullptr, &s.type, s.data.data(), &size) == ERROR_SUCCESS;
+    s.present = RegGetValueA(root, key.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, nullptr, s.data.data(), &size) ==
+                ERROR_SUCCESS;
   }
   return s;
 }
 
 void Restore(const SavedValue& s) {
-  if (!s.present) {
+  if (s.present)
+    RegSetKeyValueA(s.root, s.key.c_str(), s.name.c_str(), s.type, s.data.data(), static_cast<DWORD>(s.data.size()));
+  else
     DeleteValue(s.root, s.key, s.name.c_str());
-    return;
-  }
-  Key k(s.root, s.key, KEY_SET_VALUE, true);
-  if (k.h) RegSetValueExA(k.h, s.name.c_str(), 0, s.type, s.data.data(), static_cast<DWORD>(s.data.size()));
 }
 
 std::string SpecialFolder(int csidl) {
@@ -133,32 +111,38 @@ void EndProcesses(const char* exeName) {
   }
 }
 
-bool WaitUntil(const std::function<bool()>& done, DWORD ms) {
-  for (DWORD waited = 0; waited < ms; waited += 50) {
-    if (done()) return true;
-    Sleep(50);
-  }
-  return done();
+namespace {
+
+HANDLE Launch(std::string commandLine, const std::string& folder = {}) {
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &si, &pi))
+    return nullptr;
+  CloseHandle(pi.hThread);
+  return pi.hProcess;
+}
+
+}  // namespace
+
+bool Start(const std::string& commandLine, const std::string& folder) {
+  const HANDLE process = Launch(commandLine, folder);
+  if (process) CloseHandle(process);
+  return process != nullptr;
 }
 
 Outcome RunAndWait(const std::string& commandLine, DWORD deadlineMs) {
   Outcome run;
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  std::string command = commandLine;
-  LARGE_INTEGER f, t0, t1;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&t0);
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return run;
-  if (WaitForSingleObject(pi.hProcess, deadlineMs) == WAIT_OBJECT_0)
-    GetExitCodeProcess(pi.hProcess, &run.code);
+  const double start = test_support::NowMs();
+  const HANDLE process = Launch(commandLine);
+  if (!process) return run;
+  if (WaitForSingleObject(process, deadlineMs) == WAIT_OBJECT_0)
+    GetExitCodeProcess(process, &run.code);
   else
-    TerminateProcess(pi.hProcess, 1);
-  QueryPerformanceCounter(&t1);
-  CloseHandle(pi.hProcess);
-  CloseHandle(pi.hThread);
-  run.seconds = static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(f.QuadPart);
+    TerminateProcess(process, 1);
+  CloseHandle(process);
+  run.seconds = (test_support::NowMs() - start) / 1000;
   return run;
 }
 
@@ -190,13 +174,6 @@ std::vector<std::string> RelatedProducts(const std::string& upgradeCode) {
   for (DWORD i = 0; MsiEnumRelatedProductsA(upgradeCode.c_str(), 0, i, code) == ERROR_SUCCESS; ++i)
     codes.emplace_back(code);
   return codes;
-}
-
-std::string ProductInfo(const std::string& productCode, const char* property) {
-  char value[1024] = "";
-  DWORD size = sizeof value;
-  if (MsiGetProductInfoA(productCode.c_str(), property, value, &size) != ERROR_SUCCESS) return "";
-  return value;
 }
 
 }  // namespace machine

@@ -12,11 +12,12 @@
 
 #include "file_tree.h"
 #include "files.h"
+#include "message_pump.h"
 #include "wine_paths.h"
 
 namespace machine {
 
-// ---- registry (the 64-bit view, as the 64-bit package writes it) -----------
+// ---- registry -----------------------------------------------------------------
 std::optional<std::string> Text(HKEY root, const std::string& key, const char* name);
 std::optional<DWORD> Number(HKEY root, const std::string& key, const char* name);
 void SetText(HKEY root, const std::string& key, const char* name, const std::string& value);
@@ -41,16 +42,18 @@ using test_support::DeleteTree;
 using test_support::Exists;
 using test_support::FilesBelow;
 using test_support::ReadWholeFile;
+using test_support::WindowsPath;
 using test_support::WriteWholeFile;
 std::string SpecialFolder(int csidl);
-using test_support::WindowsPath;
 
 // ---- processes and windows ---------------------------------------------------
 std::vector<DWORD> Processes(const char* exeName);
 void EndProcesses(const char* exeName);
 // Waits for the state a check needs, up to a deadline.
-bool WaitUntil(const std::function<bool()>& done, DWORD ms = 15000);
+inline bool WaitUntil(const std::function<bool()>& done, DWORD ms = 15000) { return test_support::PumpUntil(done, ms); }
 
+// Starts a command line (in `folder`, when given); false when it cannot.
+bool Start(const std::string& commandLine, const std::string& folder = {});
 struct Outcome {
   DWORD code = 0xFFFFFFFF;
   double seconds = 0;
@@ -66,6 +69,5 @@ struct Shortcut {
 std::optional<Shortcut> ReadShortcut(const std::string& lnkPath);
 // Product codes of the installed products of an upgrade code.
 std::vector<std::string> RelatedProducts(const std::string& upgradeCode);
-std::string ProductInfo(const std::string& productCode, const char* property);
 
 }  // namespace machine
