@@ -12,6 +12,7 @@
 
 #include "file_tree.h"
 #include "files.h"
+#include "processes.h"
 #include "message_pump.h"
 #include "wine_paths.h"
 
@@ -47,8 +48,8 @@ using test_support::WriteWholeFile;
 std::string SpecialFolder(int csidl);
 
 // ---- processes and windows ---------------------------------------------------
-std::vector<DWORD> Processes(const char* exeName);
-void EndProcesses(const char* exeName);
+using test_support::EndProcessesNamed;
+using test_support::ProcessesNamed;
 // Waits for the state a check needs, up to a deadline.
 inline bool WaitUntil(const std::function<bool()>& done, DWORD ms = 15000) { return test_support::PumpUntil(done, ms); }
 

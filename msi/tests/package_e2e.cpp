@@ -111,9 +111,9 @@ class PackageE2E : public ::testing::Test {
   static void RemoveEverything() {
     for (const std::string& code : RelatedProducts(PIO_UPGRADE_CODE))
       RunAndWait("msiexec.exe /x " + code + " /qn");
-    EndProcesses("PioScreen.exe");
-    EndProcesses("KvSrcHelper.exe");
-    EndProcesses("KvMessageController.exe");
+    EndProcessesNamed("PioScreen.exe");
+    EndProcessesNamed("KvSrcHelper.exe");
+    EndProcessesNamed("KvMessageController.exe");
     DeleteTree(at_.installDir);
     DeleteTree(at_.component);
     if (!kept_.kavo) RemoveDirectoryA(at_.kavo.c_str());
@@ -164,7 +164,7 @@ class PackageE2E : public ::testing::Test {
     return Exists(SpecialFolder(CSIDL_SYSTEM) + "\\Tasks\\" + name);
   }
 
-  static bool HelperRuns() { return !Processes("KvSrcHelper.exe").empty(); }
+  static bool HelperRuns() { return !ProcessesNamed("KvSrcHelper.exe").empty(); }
 
   static std::vector<std::string> Registered() {
     std::vector<std::string> names;
@@ -203,7 +203,7 @@ class PackageE2E : public ::testing::Test {
       const HWND w = FindWindowA("P-Screen Dialog", "Pio Screen Setting");
       return w && IsWindowVisible(w);
     }, 30000)) << "PioScreen showed no window";
-    EndProcesses("PioScreen.exe");
+    EndProcessesNamed("PioScreen.exe");
   }
 
   // The helper the installation started copies a new request to the machine.
@@ -279,12 +279,12 @@ TEST_F(PackageE2E, OnVistaInstallUpgradeRepairRemove) {
   EXPECT_FALSE(Text(HKEY_LOCAL_MACHINE, kRunKey, "KvSrcHelper"));
 
   // A newer build replaces it in place.
-  const std::vector<DWORD> helperBefore = Processes("KvSrcHelper.exe");
+  const std::vector<DWORD> helperBefore = ProcessesNamed("KvSrcHelper.exe");
   ASSERT_TRUE(Msiexec("upgrade", "/i", at_.nextPackage));
   ExpectOneEntry(PIO_NEXT_VERSION);
   ExpectComponentForOneApplication();
   EXPECT_TRUE(TaskRegistered());
-  EXPECT_TRUE(WaitUntil([&] { return HelperRuns() && Processes("KvSrcHelper.exe") != helperBefore; }))
+  EXPECT_TRUE(WaitUntil([&] { return HelperRuns() && ProcessesNamed("KvSrcHelper.exe") != helperBefore; }))
       << "the helper was not started again";
   EXPECT_EQ(ReadWholeFile(at_.favourites), favouritesText);
 

@@ -13,7 +13,6 @@
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -28,6 +27,8 @@
 
 #include "file_tree.h"
 #include "files.h"
+#include "message_pump.h"
+#include "processes.h"
 #include "wine_paths.h"
 
 namespace setup_e2e {
@@ -111,11 +112,7 @@ inline void RegDeleteKeyAndEmptyParent(HKEY root, const std::string& key) {
 }
 
 inline bool WaitUntil(const std::function<bool()>& done, DWORD ms = 10000) {
-  for (DWORD waited = 0; waited < ms; waited += 50) {
-    if (done()) return true;
-    Sleep(50);
-  }
-  return done();
+  return test_support::PumpUntil(done, ms);
 }
 
 // The Task Scheduler keeps a registered task as a file of its name here.
@@ -135,26 +132,10 @@ inline DWORD ComponentProcessId() {
 
 // Every running copy of the component, also one still starting without a window.
 inline std::vector<DWORD> ComponentProcesses() {
-  std::vector<DWORD> found;
-  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return found;
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-    if (lstrcmpiA(entry.szExeFile, "KvMessageController.exe") == 0) found.push_back(entry.th32ProcessID);
-  CloseHandle(snapshot);
-  return found;
+  return test_support::ProcessesNamed("KvMessageController.exe");
 }
 
-inline void KillComponents() {
-  for (const DWORD id : ComponentProcesses()) {
-    if (const HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
-      TerminateProcess(p, 1);
-      WaitForSingleObject(p, 5000);
-      CloseHandle(p);
-    }
-  }
-}
+inline void KillComponents() { test_support::EndProcessesNamed("KvMessageController.exe"); }
 
 struct Result {
   DWORD code = 0xFFFFFFFF;
