@@ -140,12 +140,6 @@ void CPreviewMainDlg::JoinSkinThread() {
 }
 
 void CPreviewMainDlg::SetUpSkin() {
-  static const int hidden[] = {1017, 1020, 1021, 1022, 1023, 1025, 1026, 1027, 1028,
-                               1030, 1031, 1032, 1033, 1034, 1035, 1041, 1042, 1043,
-                               1044, 1045, 1046, 1047, 1048, 1050, 1051, 1052, 1054,
-                               1055, 1058, 1070};
-  for (int id : hidden) ::ShowWindow(GetDlgItem(id), SW_HIDE);
-
   for (int i = 0; i < kBackgroundPieceCount; ++i) {
     if (!m_pieces[i]->GetSafeHandle()) m_pieces[i]->LoadBitmap(kBackgroundPieces[i].bitmapId);
   }
@@ -407,6 +401,9 @@ LRESULT CPreviewMainDlg::OnPaint(WPARAM, LPARAM) {
     return 0;
   }
   m_lastFocused = ::GetFocus();
+  // Nothing to show and nothing asked for: the whole face composed again would
+  // be clipped away (the system sends such a paint after the first).
+  if (::IsRectEmpty(&paint.m_ps.rcPaint) && m_previewRebuildRequest != 1 && m_firstPaintEnd) return 0;
 
   const SIZE frame = m_pieces[0] && m_pieces[0]->GetSafeHandle() ? m_pieces[0]->GetSize() : SIZE{1024, 576};
   CMemoryDC memory(paint);

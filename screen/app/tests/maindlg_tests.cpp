@@ -36,7 +36,7 @@ TEST_F(MainDialog, OpensShapedOnPage4WithTheNamesOthersFindItBy) {
 }
 
 TEST_F(MainDialog, Page4ShowsItsControlsAndHidesTheScrollBars) {
-  // (The template shows the thumbs, slots and keys; only the scroll bars start hidden.)
+  // (The template starts the other pages' controls and the scroll bars hidden.)
   for (int id : {1027, 1028, 1058, 1017, 1022, 1021, 1026, 1030, 1035, 1042, 1048})
     EXPECT_FALSE(Visible(id)) << id;
   for (int id : {1020, 1025, 1052, 1054, 1055, 1036, 1039, 1050, 1051}) EXPECT_TRUE(Visible(id)) << id;
