@@ -137,16 +137,19 @@ HBITMAP DuplicateDib32(HBITMAP source) {
   if (GetObjectA(source, sizeof ds, &ds) != sizeof ds || ds.dsBm.bmBitsPixel != 32) return nullptr;
   HBITMAP copy = nullptr;
   void* bits = nullptr;
-  if (!CreateDib32(ds.dsBm.bmWidth, ds.dsBm.bmHeight, &copy, &bits) || !bits) return nullptr;
-  // Read through GDI, which knows the source's row order.
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), ds.dsBm.bmWidth, ds.dsBm.bmHeight, 1, 32, BI_RGB,
-                    0, 0, 0, 0, 0};
-  CMemoryDC dc(nullptr);
-  if (!dc || GetDIBits(dc, source, 0, static_cast<UINT>(ds.dsBm.bmHeight), bits, &info,
-                       DIB_RGB_COLORS) != ds.dsBm.bmHeight) {
-    DeleteObject(copy);
+  if (!ds.dsBm.bmBits || !CreateDib32(ds.dsBm.bmWidth, ds.dsBm.bmHeight, &copy, &bits) || !bits)
     return nullptr;
+  // Row by row into the copy's bottom-up order: a skin hands out many copies at
+  // start-up, and reading each through a device context costs more.
+  ::GdiFlush();
+  const std::size_t stride = static_cast<std::size_t>(ds.dsBm.bmWidth) * 4;
+  const int rows = ds.dsBm.bmHeight;
+  const bool sourceBottomUp = ds.dsBmih.biHeight > 0;
+  const auto* from = static_cast<const std::uint8_t*>(ds.dsBm.bmBits);
+  auto* to = static_cast<std::uint8_t*>(bits);
+  for (int y = 0; y < rows; ++y) {
+    const std::size_t sourceRow = static_cast<std::size_t>(sourceBottomUp ? y : rows - 1 - y);
+    std::memcpy(to + y * stride, from + sourceRow * ds.dsBm.bmWidthBytes, stride);
   }
   return copy;
 }
