@@ -31,6 +31,9 @@ CPreviewMainDlg::CPreviewMainDlg() : CSkinnedDialog(ids::kDialog) {
   }
   ::GetModuleFileNameA(nullptr, m_programFolder, MAX_PATH);
   if (char* slash = std::strrchr(m_programFolder, '\\')) slash[1] = '\0';
+  // The language is known before the skin thread starts: it picks the preview's
+  // dialog picture (right to left for Arabic).
+  LoadLanguageLibrary();
   StartPreparing(g_gdiplus->IsRunning());
 
   m_icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(ids::kIcon));
@@ -43,6 +46,11 @@ CPreviewMainDlg::CPreviewMainDlg() : CSkinnedDialog(ids::kDialog) {
 CPreviewMainDlg::~CPreviewMainDlg() {
   ForgetPrepared();
   DeletePreviewBitmaps();
+  // A dialog whose window was never made still holds what the skin thread read
+  // for its first preview.
+  ReleaseDecodedPictures();
+  if (m_backgroundSource) ::DeleteObject(m_backgroundSource);
+  if (m_dialogPicture) ::DeleteObject(m_dialogPicture);
 }
 
 const MessageMap* CPreviewMainDlg::GetMessageMap() const {
@@ -86,9 +94,6 @@ BOOL CPreviewMainDlg::OnInitDialog() {
   SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
   SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
   startup_phases::MarkEnd("template, controls");
-
-  LoadLanguageLibrary();
-  startup_phases::MarkEnd("language library");
 
   // The dialog chooses its cursor itself (WM_SETCURSOR).
   ::SetClassLongPtrA(m_hWnd, GCLP_HCURSOR, 0);

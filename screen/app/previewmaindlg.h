@@ -105,6 +105,11 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   void NudgeBottomRowForLanguage();
   void CreateFonts();
   bool BuildPreview();
+  // The first preview's pictures for the size in force, made on the skin thread
+  // so that the first paint finds them scaled.
+  void PrepareFirstPreview();
+  // The desktop picture and the dialog picture, each read once.
+  void LoadPreviewSources();
   bool FindBackgroundSource(char (&path)[MAX_PATH]) const;
   void LoadDialogPicture();
   // The pictures that hold the decoder's objects, before the decoder stops.
@@ -112,6 +117,10 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   // The desktop picture scaled to `size` and cut to the preview, made or kept
   // (still the cache's).
   HBITMAP ScaledBackground(PixelSize size);
+  // The dialog picture's size at `scale`, and the picture scaled to it and cut to
+  // the preview, made or kept (still the cache's).
+  PixelSize DialogPictureSize(const PreviewScale& scale) const;
+  HBITMAP ScaledDialogPicture(PixelSize size);
   void DrawPreviewTexts();
   void DrawPageTexts(HDC dc);
   void DrawPage4Texts(HDC dc);

@@ -121,6 +121,7 @@ void CPreviewMainDlg::PrepareSkin() {
   }
   ::SetEvent(m_imagesPrepared);
   m_preparedSizes = BuildDisplaySizeList();
+  PrepareFirstPreview();
 }
 
 void CPreviewMainDlg::TakePreparedPieces() {
@@ -281,43 +282,70 @@ HBITMAP CPreviewMainDlg::ScaledBackground(PixelSize size) {
   return scaled;
 }
 
-// Scaling is what a rebuild costs: a picture scaled once is kept for its size
-// (the pixels do not depend on anything else), and the preview gets a copy.
-bool CPreviewMainDlg::BuildPreview() {
+PixelSize CPreviewMainDlg::DialogPictureSize(const PreviewScale& scale) const {
+  BITMAP bm{};
+  if (!m_dialogPicture || !::GetObjectA(m_dialogPicture, sizeof bm, &bm)) return PixelSize{0, 0};
+  return PixelSize{static_cast<int>(bm.bmWidth * scale.textScaleX),
+                   static_cast<int>(bm.bmHeight * scale.textScaleY)};
+}
+
+HBITMAP CPreviewMainDlg::ScaledDialogPicture(PixelSize size) {
+  HBITMAP scaled = m_dialogScaled.Find(size.width, size.height);
+  if (!scaled) {
+    scaled = m_dialogScaler.ScaledAndCropped(size.width, size.height, std::min(548, size.width),
+                                             std::min(312, size.height));
+    m_dialogScaled.Keep(size.width, size.height, scaled);
+  }
+  return scaled;
+}
+
+void CPreviewMainDlg::LoadPreviewSources() {
   if (!m_backgroundSource) {
     // Usually read ahead since the dialog was made.
     m_backgroundSource = m_backgroundLoad.Take();
     char path[MAX_PATH];
     if (!m_backgroundSource && FindBackgroundSource(path)) m_backgroundSource = LoadImageAsBitmap(path);
     m_backgroundScaler.Reset(m_backgroundSource);
-    startup_phases::MarkEnd("preview: background decode");
   }
+  if (!m_dialogPicture) {
+    LoadDialogPicture();
+    m_dialogScaler.Reset(m_dialogPicture);
+  }
+}
+
+// On the skin thread (no phase marks there): the scale the first rebuild asks
+// for, the size in force previewed at its DPI's preset. Should the first paint
+// ask for another, it scales that itself.
+void CPreviewMainDlg::PrepareFirstPreview() {
+  CurrentDisplayMode current;
+  if (!ReadCurrentDisplayMode(current, true)) return;
+  const int preset = PresetOfDpi(current.dpi);
+  const PreviewScale scale =
+      ComputePreviewScale(current.width, current.height, current.width, current.height,
+                          preset >= 0 ? kPresetDpis[preset] : current.dpi);
+  LoadPreviewSources();
+  if (m_backgroundSource) ScaledBackground(BackgroundPreviewSize(current.width, current.height, scale));
+  if (m_dialogPicture) ScaledDialogPicture(DialogPictureSize(scale));
+}
+
+// Scaling is what a rebuild costs: a picture scaled once is kept for its size
+// (the pixels do not depend on anything else), and the preview gets a copy.
+bool CPreviewMainDlg::BuildPreview() {
+  LoadPreviewSources();
+  startup_phases::MarkEnd("preview: pictures read");
   if (m_backgroundSource) {
     const PixelSize size = BackgroundPreviewSize(m_current.width, m_current.height, m_scale);
     if (HBITMAP scaled = ScaledBackground(size)) m_backgroundPreview = CropBitmap(scaled, 628, 357);
     startup_phases::MarkEnd("preview: background scale");
   }
-
-  if (!m_dialogPicture) {
-    LoadDialogPicture();
-    m_dialogScaler.Reset(m_dialogPicture);
-    startup_phases::MarkEnd("preview: dialog picture decode");
-  }
   if (m_dialogPicture) {
-    BITMAP bm{};
-    ::GetObjectA(m_dialogPicture, sizeof bm, &bm);
-    const int width = static_cast<int>(bm.bmWidth * m_scale.textScaleX);
-    const int height = static_cast<int>(bm.bmHeight * m_scale.textScaleY);
-    const int shownWidth = std::min(548, width), shownHeight = std::min(312, height);
-    HBITMAP scaled = m_dialogScaled.Find(width, height);
-    if (!scaled) {
-      scaled = m_dialogScaler.ScaledAndCropped(width, height, shownWidth, shownHeight);
-      m_dialogScaled.Keep(width, height, scaled);
-    }
-    if (scaled) {
+    const PixelSize size = DialogPictureSize(m_scale);
+    const int shownWidth = std::min(548, size.width), shownHeight = std::min(312, size.height);
+    if (HBITMAP scaled = ScaledDialogPicture(size)) {
       // Cut to the preview, or the whole picture in the display's format.
-      m_dialogPreview = width > 548 || height > 312 ? CropBitmap(scaled, shownWidth, shownHeight)
-                                                    : CopyBitmap(scaled);
+      m_dialogPreview = size.width > 548 || size.height > 312
+                            ? CropBitmap(scaled, shownWidth, shownHeight)
+                            : CopyBitmap(scaled);
       m_dialogPictureWidth = shownWidth;
       m_dialogPictureHeight = shownHeight;
     }
