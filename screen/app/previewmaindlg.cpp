@@ -109,22 +109,17 @@ BOOL CPreviewMainDlg::OnInitDialog() {
   // The first background piece is the frame: it gives the window's size.
   if (!m_pieces[0]->GetSafeHandle()) m_pieces[0]->LoadBitmap(kBackgroundPieces[0].bitmapId);
   if (m_pieces[0]->GetSafeHandle()) frame = m_pieces[0]->GetSize();
-  ::SetWindowPos(m_hWnd, nullptr, 0, 0, frame.cx, frame.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_HIDEWINDOW);
+  // Sized and centred at once while still hidden: the modal run shows the dialog
+  // when its initialisation is over and paints it at once, so that the first
+  // frame anybody sees is the finished one, in its place, on its page.
+  RECT work{};
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  ::SetWindowPos(m_hWnd, nullptr, work.left + ((work.right - work.left) - frame.cx) / 2,
+                 work.top + ((work.bottom - work.top) - frame.cy) / 2, frame.cx, frame.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  startup_phases::MarkEnd("size, centre");
   SetUpSkin();
   startup_phases::MarkEnd("skinned buttons");
-  // Sized and centred while still hidden: the modal run shows the dialog when its
-  // initialisation is over and paints it at once, so that the first frame anybody
-  // sees is the finished one, in its place, on its page.
-  ::SetWindowPos(m_hWnd, nullptr, 0, 0, frame.cx, frame.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  RECT wr{}, work{};
-  ::GetWindowRect(m_hWnd, &wr);
-  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  ::SetWindowPos(m_hWnd, nullptr, work.left + ((work.right - work.left) - (wr.right - wr.left)) / 2,
-                 work.top + ((work.bottom - work.top) - (wr.bottom - wr.top)) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  startup_phases::MarkEnd("size, centre");
 
   ScreenConfigFile favourites = LocateScreenConfig();
   std::snprintf(m_configPath, sizeof m_configPath, "%s", favourites.path.c_str());
@@ -133,7 +128,7 @@ BOOL CPreviewMainDlg::OnInitDialog() {
 
   m_sizes.clear();
   // Enumerated while the window was made (the driver's list is slow to walk).
-  JoinSkinThread();
+  if (m_sizesPrepared) ::WaitForSingleObject(m_sizesPrepared, INFINITE);
   m_sizes = std::move(m_preparedSizes);
   if (m_sizes.empty()) m_sizes = BuildDisplaySizeList();
 

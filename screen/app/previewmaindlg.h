@@ -215,6 +215,7 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   ScaledPictureCache m_backgroundScaled{24}, m_dialogScaled{8};  // by scaled size
   CWorkerThread m_skinThread;
   HANDLE m_piecesPrepared = nullptr, m_imagesPrepared = nullptr;  // events, owned
+  HANDLE m_sizesPrepared = nullptr;                                // event, owned
   HBITMAP m_preparedPieces[kBackgroundPieceCount] = {};         // owned until attached
   std::vector<std::pair<std::string, HBITMAP>> m_preparedImages;  // owned until used
   SizeList m_preparedSizes;

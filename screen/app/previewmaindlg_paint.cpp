@@ -73,7 +73,8 @@ void CPreviewMainDlg::StartPreparing(bool decoderRuns) {
   if (!FindSkinFolder(m_skinFolder)) m_skinFolder[0] = '\0';
   m_piecesPrepared = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
   m_imagesPrepared = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  if (!m_piecesPrepared || !m_imagesPrepared ||
+  m_sizesPrepared = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (!m_piecesPrepared || !m_imagesPrepared || !m_sizesPrepared ||
       !m_skinThread.Start(&CPreviewMainDlg::PrepareSkinThread, this)) {
     PrepareSkin();  // here and now, then
   }
@@ -84,7 +85,8 @@ void CPreviewMainDlg::ForgetPrepared() {
   JoinSkinThread();
   if (m_piecesPrepared) ::CloseHandle(m_piecesPrepared);
   if (m_imagesPrepared) ::CloseHandle(m_imagesPrepared);
-  m_piecesPrepared = m_imagesPrepared = nullptr;
+  if (m_sizesPrepared) ::CloseHandle(m_sizesPrepared);
+  m_piecesPrepared = m_imagesPrepared = m_sizesPrepared = nullptr;
   for (HBITMAP& piece : m_preparedPieces) {
     if (piece) ::DeleteObject(piece);
     piece = nullptr;
@@ -121,6 +123,7 @@ void CPreviewMainDlg::PrepareSkin() {
   }
   ::SetEvent(m_imagesPrepared);
   m_preparedSizes = BuildDisplaySizeList();
+  ::SetEvent(m_sizesPrepared);
   PrepareFirstPreview();
 }
 
@@ -331,6 +334,7 @@ void CPreviewMainDlg::PrepareFirstPreview() {
 // Scaling is what a rebuild costs: a picture scaled once is kept for its size
 // (the pixels do not depend on anything else), and the preview gets a copy.
 bool CPreviewMainDlg::BuildPreview() {
+  JoinSkinThread();  // its last work is the first preview's pictures
   LoadPreviewSources();
   startup_phases::MarkEnd("preview: pictures read");
   if (m_backgroundSource) {
@@ -355,6 +359,7 @@ bool CPreviewMainDlg::BuildPreview() {
 }
 
 void CPreviewMainDlg::ReleaseDecodedPictures() {
+  JoinSkinThread();  // it may still be making the first preview's pictures
   if (HBITMAP unused = m_backgroundLoad.Take()) ::DeleteObject(unused);
   m_backgroundScaler.Reset(nullptr);
   m_dialogScaler.Reset(nullptr);
@@ -362,6 +367,7 @@ void CPreviewMainDlg::ReleaseDecodedPictures() {
 }
 
 void CPreviewMainDlg::ForgetScaledPictures(bool keepBackgrounds) {
+  JoinSkinThread();
   if (!keepBackgrounds) m_backgroundScaled.Clear();
   m_dialogScaled.Clear();
 }

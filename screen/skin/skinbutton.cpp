@@ -1,7 +1,5 @@
 #include "skinbutton.h"
 
-#include <shlwapi.h>
-
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -36,8 +34,7 @@ HBITMAP LoadSkinFile(const char* folder, const char* name) {
   char path[MAX_PATH];
   const int length = std::snprintf(path, sizeof path, "%s%s", folder ? folder : "", name);
   if (length < 0 || length >= static_cast<int>(sizeof path)) return nullptr;
-  if (!::PathFileExistsA(path)) return nullptr;
-  return LoadImageAsBitmap(path);
+  return LoadImageAsBitmap(path);  // null for a missing file
 }
 
 }  // namespace
