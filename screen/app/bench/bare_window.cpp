@@ -3,7 +3,7 @@
 // once and runs its message loop until it is closed.
 //
 // Built with PIO_BARE_CHILDREN it also has as many child windows as the main
-// dialog (45, of which 22 are visible on its first page): plain buttons and
+// dialog (45, of which 17 are visible on its first page): plain buttons and
 // statics, nothing drawn by the program. Under Wine each visible child costs its
 // own erase and paint; that floor is what no skin or preview work can go below.
 #include <windows.h>
@@ -42,7 +42,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   if (!hwnd) return 1;
 #ifdef PIO_BARE_CHILDREN
   for (int i = 0; i < 45; ++i) {
-    const bool visible = i < 22, button = i % 2 == 0;
+    const bool visible = i < 17, button = i % 2 == 0;
     CreateWindowExA(button ? 0 : WS_EX_TRANSPARENT, button ? "Button" : "Static", button ? " " : "",
                     WS_CHILD | (visible ? WS_VISIBLE : 0) | (button ? BS_PUSHBUTTON : SS_LEFT),
                     20 + (i % 9) * 110, 20 + (i / 9) * 100, 100, 40, hwnd,
