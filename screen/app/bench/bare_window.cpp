@@ -36,9 +36,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   wc.lpszClassName = "PioBareWindow";
   if (!RegisterClassA(&wc)) return 1;
-  HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "Bare window", WS_POPUP | WS_SYSMENU | WS_CLIPCHILDREN,
-                              CW_USEDEFAULT, CW_USEDEFAULT, 1024, 576, nullptr, nullptr, instance,
-                              nullptr);
+  HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "Bare window",
+                              WS_POPUP | WS_SYSMENU | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                              CW_USEDEFAULT, 1024, 576, nullptr, nullptr, instance, nullptr);
   if (!hwnd) return 1;
 #ifdef PIO_BARE_CHILDREN
   for (int i = 0; i < 45; ++i) {
