@@ -1,11 +1,13 @@
 // The main dialog with favourites that cannot be kept or should not be believed:
 // an unwritable favourites file, a favourite with a DPI no display can use, and a
-// window moved where no mouse could reach it.
+// window moved where no mouse could reach it. And a dialog object that never makes
+// its window.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "files.h"
+#include "gdi_objects.h"
 #include "maindlg_fixture.h"
 
 namespace {
@@ -91,6 +93,15 @@ TEST_F(Favourites, AWindowMovedOffTheScreenKeepsItsTitleOnIt) {
   GetWindowRect(dialog->m_hWnd, &r);
   EXPECT_LE(r.top, work.bottom - 70);
   EXPECT_LE(r.left, work.right - 120);
+}
+
+// The object starts reading its skin and first preview on threads of its own; gone
+// at once, before its window exists, it waits for them and gives all of it back.
+TEST(DialogObject, GoneBeforeItsWindowGivesBackWhatItReadAhead) {
+  std::make_unique<CPreviewMainDlg>().reset();  // the decoder's first start, uncounted
+  const int before = test_support::LiveGdiObjects();
+  for (int i = 0; i < 5; ++i) std::make_unique<CPreviewMainDlg>().reset();
+  EXPECT_EQ(before, test_support::LiveGdiObjects());
 }
 
 }  // namespace
