@@ -39,14 +39,17 @@ build() {
   return 1
 }
 
-# run PRESET [WRAPPER...]: runs the preset's tests and prints their report.
+# run PRESET [WRAPPER...]: runs the preset's tests and prints their report. PIO_CTEST
+# adds selection options; PIO_LOG names the report (the preset unless told).
 run() {
   local preset=$1; shift
-  "$@" ctest --preset "$preset" -j"${PIO_TEST_JOBS:-2}" >"$logs/$preset-test.log" 2>&1
-  cat "$logs/$preset-test.log"
+  local log=$logs/${PIO_LOG:-$preset}-test.log
+  # shellcheck disable=SC2086  # PIO_CTEST holds separate options
+  "$@" ctest --preset "$preset" -j"${PIO_TEST_JOBS:-2}" ${PIO_CTEST:-} >"$log" 2>&1
+  cat "$log"
 }
 
-rm -f "$logs"/*-test.log "$logs/broken"
+rm -f "$logs"/*-test.log "$logs/broken" "$logs/win64-LastTest.log"
 others() { if build host; then run host; fi; if build win32; then run win32; fi; }
 if build win64; then
   # The Windows programs' tests mostly wait for windows, timers and Wine: the other
@@ -54,14 +57,18 @@ if build win64; then
   # and one display, so they run one at a time.
   others >"$logs/others.out" 2>&1 &
   others_pid=$!
-  PIO_TEST_JOBS=1 run win64 tools/wine-env.sh build/win64/wineprefix
+  PIO_TEST_JOBS=1 PIO_CTEST="-LE timing" run win64 tools/wine-env.sh build/win64/wineprefix
+  cp build/win64/Testing/Temporary/LastTest.log "$logs/win64-LastTest.log" 2>/dev/null
   wait "$others_pid"
   cat "$logs/others.out"
+  # The start-up figures, on a machine that does nothing else now.
+  PIO_TEST_JOBS=1 PIO_CTEST="-L timing" PIO_LOG=win64-timing run win64 \
+    tools/wine-env.sh build/win64/wineprefix
 else
   others
 fi
-for preset in host win64 win32; do
-  [ -f "$logs/$preset-test.log" ] && count "$logs/$preset-test.log"
+for log in host win64 win64-timing win32; do
+  [ -f "$logs/$log-test.log" ] && count "$logs/$log-test.log"
 done
 if [ -f "$logs/broken" ]; then
   broken=" $(tr '\n' ' ' <"$logs/broken")"
@@ -69,7 +76,8 @@ if [ -f "$logs/broken" ]; then
 fi
 
 # The figures the timing programs and benchmarks printed, in one place.
-figures=$(cat build/host/Testing/Temporary/LastTest.log build/win64/Testing/Temporary/LastTest.log 2>/dev/null |
+figures=$(cat build/host/Testing/Temporary/LastTest.log "$logs/win64-LastTest.log" \
+  build/win64/Testing/Temporary/LastTest.log 2>/dev/null |
   sed 's/\x1b\[[0-9;]*m//g' |  # GoogleTest's colours
   grep -a -E 'start-up|first paint|preview rebuild|burst of|floor|CreateContourRegion|per-pixel|median|reports/s|idle|wall time|package under Wine' |
   grep -a -v -E '^\[|Test command|/repeats:' | sort -u)
