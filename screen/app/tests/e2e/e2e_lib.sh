@@ -71,7 +71,9 @@ stop() {
   # A program that does not end in time (a question it never answered, say) is
   # ended, so that the script never waits for it for ever; the check fails.
   if ! drive gone 10000 >/dev/null; then
-    check "the program ends from the task bar" gone "still running"
+    # What the window was doing, for the report: questions open, enabled or not.
+    check "the program ends from the task bar" gone "still running ($(drive boxes) question \
+box(es) open, dialog enabled: $(drive self enabled))"
     drive kill >/dev/null
   fi
   wait "$pio_pid" 2>/dev/null
