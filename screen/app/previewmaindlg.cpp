@@ -45,12 +45,9 @@ CPreviewMainDlg::CPreviewMainDlg() : CSkinnedDialog(ids::kDialog) {
 
 CPreviewMainDlg::~CPreviewMainDlg() {
   ForgetPrepared();
-  DeletePreviewBitmaps();
   // A dialog whose window was never made still holds what the skin thread read
   // for its first preview.
-  ReleaseDecodedPictures();
-  if (m_backgroundSource) ::DeleteObject(m_backgroundSource);
-  if (m_dialogPicture) ::DeleteObject(m_dialogPicture);
+  ReleasePreviewPictures();
 }
 
 const MessageMap* CPreviewMainDlg::GetMessageMap() const {
@@ -181,8 +178,7 @@ LRESULT CPreviewMainDlg::OnDestroy(WPARAM, LPARAM) {
   for (auto& button : m_buttons) button.reset();
   for (auto& piece : m_pieces) piece.reset();
 
-  DeletePreviewBitmaps();
-  ReleaseDecodedPictures();  // while the decoder still runs
+  ReleasePreviewPictures();  // while the decoder still runs
   if (g_gdiplus) {
     g_gdiplus->Stop();
     g_gdiplus.reset();
@@ -191,9 +187,6 @@ LRESULT CPreviewMainDlg::OnDestroy(WPARAM, LPARAM) {
   m_captionFont.DeleteObject();
   m_labelFont.DeleteObject();
   m_previewFont.DeleteObject();
-  if (m_backgroundSource) ::DeleteObject(m_backgroundSource);
-  if (m_dialogPicture) ::DeleteObject(m_dialogPicture);
-  m_backgroundSource = m_dialogPicture = nullptr;
   m_sizes.clear();
   return 0;
 }

@@ -112,8 +112,9 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   void LoadPreviewSources();
   bool FindBackgroundSource(char (&path)[MAX_PATH]) const;
   void LoadDialogPicture();
-  // The pictures that hold the decoder's objects, before the decoder stops.
-  void ReleaseDecodedPictures();
+  // Every picture of the preview, those that hold the decoder's objects
+  // included: before the decoder stops.
+  void ReleasePreviewPictures();
   // The desktop picture scaled to `size` and cut to the preview, made or kept
   // (still the cache's).
   HBITMAP ScaledBackground(PixelSize size);

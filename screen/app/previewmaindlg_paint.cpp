@@ -358,12 +358,16 @@ bool CPreviewMainDlg::BuildPreview() {
   return m_backgroundPreview && m_dialogPreview;
 }
 
-void CPreviewMainDlg::ReleaseDecodedPictures() {
+void CPreviewMainDlg::ReleasePreviewPictures() {
+  DeletePreviewBitmaps();
   JoinSkinThread();  // it may still be making the first preview's pictures
   if (HBITMAP unused = m_backgroundLoad.Take()) ::DeleteObject(unused);
   m_backgroundScaler.Reset(nullptr);
   m_dialogScaler.Reset(nullptr);
   ForgetScaledPictures();
+  if (m_backgroundSource) ::DeleteObject(m_backgroundSource);
+  if (m_dialogPicture) ::DeleteObject(m_dialogPicture);
+  m_backgroundSource = m_dialogPicture = nullptr;
 }
 
 void CPreviewMainDlg::ForgetScaledPictures(bool keepBackgrounds) {
