@@ -1,8 +1,49 @@
 #include "wnd.h"
 
+#include <unordered_map>
+
 namespace {
 
-const char kBindingProperty[] = "PioFrameworkWnd";
+// Which object each window is bound to. Looked up for every message, so it is kept
+// in the process: a window property would cost a round trip to the window server
+// (under Wine tens of microseconds) for each message. Never destroyed: a window may
+// still get a message while static objects are torn down.
+class Bindings {
+ public:
+  Bindings() { ::InitializeCriticalSection(&m_lock); }
+  CWnd* Find(HWND hwnd) {
+    Lock lock(m_lock);
+    const auto it = m_objects.find(hwnd);
+    return it == m_objects.end() ? nullptr : it->second;
+  }
+  bool Add(HWND hwnd, CWnd* object) {
+    Lock lock(m_lock);
+    return m_objects.emplace(hwnd, object).second;
+  }
+  void Remove(HWND hwnd) {
+    Lock lock(m_lock);
+    m_objects.erase(hwnd);
+  }
+
+ private:
+  class Lock {
+   public:
+    explicit Lock(CRITICAL_SECTION& section) : m_section(section) { ::EnterCriticalSection(&m_section); }
+    ~Lock() { ::LeaveCriticalSection(&m_section); }
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+
+   private:
+    CRITICAL_SECTION& m_section;
+  };
+  CRITICAL_SECTION m_lock;
+  std::unordered_map<HWND, CWnd*> m_objects;
+};
+
+Bindings& TheBindings() {
+  static Bindings* bindings = new Bindings;
+  return *bindings;
+}
 
 // The object CreateEx is creating on this thread, bound by the CBT hook.
 thread_local CWnd* t_creating = nullptr;
@@ -70,12 +111,12 @@ CWnd::~CWnd() {
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
-  return hwnd ? static_cast<CWnd*>(::GetPropA(hwnd, kBindingProperty)) : nullptr;
+  return hwnd ? TheBindings().Find(hwnd) : nullptr;
 }
 
 BOOL CWnd::SubclassWindow(HWND hwnd) {
   if (m_hWnd || !::IsWindow(hwnd) || FromHandlePermanent(hwnd)) return FALSE;
-  if (!::SetPropA(hwnd, kBindingProperty, this)) return FALSE;
+  if (!TheBindings().Add(hwnd, this)) return FALSE;
   m_hWnd = hwnd;
   PreSubclassWindow();
   m_previousProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
@@ -99,7 +140,7 @@ HWND CWnd::UnsubclassWindow() {
 }
 
 void CWnd::Unbind() {
-  if (m_hWnd) ::RemovePropA(m_hWnd, kBindingProperty);
+  if (m_hWnd) TheBindings().Remove(m_hWnd);
   m_hWnd = nullptr;
   m_previousProc = nullptr;
   m_createdHere = false;
