@@ -25,3 +25,29 @@ BOOL CFont::CreateFont(int height, int weight, LPCSTR face, BYTE charset) {
   }
   return CreateFontIndirect(lf);
 }
+
+void ValidateChildren(HWND parent) {
+  for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (::IsWindowVisible(child))  // a hidden one has nothing pending
+      ::RedrawWindow(child, nullptr, nullptr, RDW_VALIDATE | RDW_NOERASE | RDW_NOFRAME | RDW_ALLCHILDREN);
+  }
+}
+
+void PrintChildren(HWND parent, HDC dc) {
+  // Each control draws into a context of its own size: controls take the context's
+  // device origin for their client origin, so a moved viewport would not do.
+  CMemoryDC piece(dc);
+  for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (!::IsWindowVisible(child)) continue;
+    RECT r;
+    ::GetWindowRect(child, &r);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    CBitmap bitmap;
+    if (width <= 0 || height <= 0 || !bitmap.CreateCompatibleBitmap(dc, width, height)) continue;
+    ScopedSelect select(piece, bitmap);
+    ::BitBlt(piece, 0, 0, width, height, dc, r.left, r.top, SRCCOPY);  // what lies beneath
+    ::SendMessageA(child, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(piece.m_hDC), PRF_CLIENT);
+    ::BitBlt(dc, r.left, r.top, width, height, piece, 0, 0, SRCCOPY);
+  }
+}

@@ -139,3 +139,11 @@ class CPaintDC {
   PAINTSTRUCT m_ps{};
   HDC m_hDC;
 };
+
+// A window's controls drawn by the window itself (its first frame, say): their
+// pending erase and paint are dropped, and they are drawn into `dc`, whose origin
+// is `parent`'s client origin, each as it would paint itself and in the order the
+// system paints them: the top of the z-order first, so a lower control that
+// overlaps a higher one ends over it, as on the screen.
+void ValidateChildren(HWND parent);
+void PrintChildren(HWND parent, HDC dc);

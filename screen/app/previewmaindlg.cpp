@@ -55,6 +55,7 @@ const MessageMap* CPreviewMainDlg::GetMessageMap() const {
   static const MessageMapEntry entries[] = {
       OnMessage(WM_PAINT, &D::OnPaint),
       OnMessage(WM_QUERYDRAGICON, &D::OnQueryDragIcon),
+      OnMessage(WM_ERASEBKGND, &D::OnEraseBkgnd),
       OnMessage(WM_DESTROY, &D::OnDestroy),
       OnMessage(WM_LBUTTONDOWN, &D::OnLButtonDown),
       OnMessage(WM_SETCURSOR, &D::OnSetCursor),

@@ -75,6 +75,7 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   // Message handlers.
   LRESULT OnPaint(WPARAM, LPARAM);
   LRESULT OnQueryDragIcon(WPARAM, LPARAM);
+  LRESULT OnEraseBkgnd(WPARAM, LPARAM);
   LRESULT OnDestroy(WPARAM, LPARAM);
   LRESULT OnLButtonDown(WPARAM, LPARAM);
   LRESULT OnSetCursor(WPARAM, LPARAM);
@@ -124,6 +125,8 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   HBITMAP ScaledDialogPicture(PixelSize size);
   void DrawPreviewTexts();
   void DrawPageTexts(HDC dc);
+  // Puts the composed `memory` frame on the window (with its controls the first time).
+  void ShowFrame(HDC paint, HDC memory, SIZE frame);
   void DrawPage4Texts(HDC dc);
   void DrawPage1Text(HDC dc);
   // The thumbs on their tracks at the slider positions; the page's paint keeps
@@ -237,5 +240,8 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   int m_fullRepaints = 0;
   int m_previewRebuilds = 0;
   LONGLONG m_firstPaintEnd = 0;
+  // Set when the show has dropped the controls' own first paints: the first frame
+  // draws them (previewmaindlg_firstframe.cpp).
+  bool m_controlsInFirstFrame = false;
   char m_programFolder[MAX_PATH] = "";
 };

@@ -510,7 +510,7 @@ LRESULT CPreviewMainDlg::OnPaint(WPARAM, LPARAM) {
     Piece(pieces::kTrackFill)->DrawAcross(memory, 724, 354, std::min(917, int(thumb.left) + 32) - 724);
   }
 
-  ::BitBlt(paint, 0, 0, frame.cx, frame.cy, memory, 0, 0, SRCCOPY);
+  ShowFrame(paint, memory, frame);
   startup_phases::MarkEnd("paint");
   if (!m_firstPaintEnd) {
     LARGE_INTEGER now;
