@@ -127,6 +127,8 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   void DrawPageTexts(HDC dc);
   // Puts the composed `memory` frame on the window (with its controls the first time).
   void ShowFrame(HDC paint, HDC memory, SIZE frame);
+  // Gives a preview static its picture.
+  void SetPreviewPicture(int id, HBITMAP picture);
   void DrawPage4Texts(HDC dc);
   void DrawPage1Text(HDC dc);
   // The thumbs on their tracks at the slider positions; the page's paint keeps

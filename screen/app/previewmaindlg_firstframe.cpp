@@ -30,3 +30,13 @@ void CPreviewMainDlg::ShowFrame(HDC paint, HDC memory, SIZE frame) {
   ::BitBlt(window, 0, 0, frame.cx, frame.cy, memory, 0, 0, SRCCOPY);
   ::ReleaseDC(m_hWnd, window);
 }
+
+void CPreviewMainDlg::SetPreviewPicture(int id, HBITMAP picture) {
+  // A picture static paints itself at once when it gets a picture, with a context
+  // of its own; in the first frame the dialog draws it, so it is kept from that.
+  HWND control = GetDlgItem(id);
+  const bool drawnByFrame = m_controlsInFirstFrame && ::IsWindowVisible(control);
+  if (drawnByFrame) ::SendMessageA(control, WM_SETREDRAW, FALSE, 0);
+  ::SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
+  if (drawnByFrame) ::SendMessageA(control, WM_SETREDRAW, TRUE, 0);
+}

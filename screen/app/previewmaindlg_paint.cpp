@@ -460,13 +460,11 @@ LRESULT CPreviewMainDlg::OnPaint(WPARAM, LPARAM) {
   if (m_previewRebuildRequest == 1) {
     m_previewRebuildRequest = 0;
     if (RebuildPreview()) {
-      SendDlgItemMessageA(m_hWnd, ids::kBackgroundPreview, STM_SETIMAGE, IMAGE_BITMAP,
-                          reinterpret_cast<LPARAM>(m_backgroundPreview));
+      SetPreviewPicture(ids::kBackgroundPreview, m_backgroundPreview);
       if (m_previewRefreshToggle) ::InvalidateRect(GetDlgItem(ids::kPreviewPicture), nullptr, FALSE);
       m_previewRefreshToggle = !m_previewRefreshToggle;
       DrawPreviewTexts();
-      SendDlgItemMessageA(m_hWnd, ids::kDialogPreview, STM_SETIMAGE, IMAGE_BITMAP,
-                          reinterpret_cast<LPARAM>(m_dialogPreview));
+      SetPreviewPicture(ids::kDialogPreview, m_dialogPreview);
     }
   }
 
