@@ -49,7 +49,7 @@ void PrintChildren(HWND parent, HDC dc) {
   std::vector<Place> places;
   SIZE largest{0, 0};
   for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-    if (!::IsWindowVisible(child)) continue;
+    if (!(::GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE)) continue;
     RECT r;
     ::GetWindowRect(child, &r);
     ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);

@@ -332,6 +332,55 @@ TEST(Gdi, OwnersDeleteOnceAndMovesTransferOwnership) {
   DeleteObject(detached);
 }
 
+TEST(Gdi, ControlsAreDrawnIntoAFrameAsTheSystemPaintsThem) {
+  // The first control made is the highest; where two overlap, the lower one ends
+  // over it, as on the screen. A hidden control is left out.
+  HWND parent = CreateWindowExA(0, PlainClass(), "", WS_POPUP, 0, 0, 60, 30, nullptr, nullptr,
+                                nullptr, nullptr);
+  ASSERT_TRUE(parent);
+  auto child = [parent](DWORD style, int x) {
+    return CreateWindowExA(0, "Static", "", WS_CHILD | style, x, 0, 40, 20, parent, nullptr,
+                           nullptr, nullptr);
+  };
+  ASSERT_TRUE(child(WS_VISIBLE | SS_WHITERECT, 0) && child(WS_VISIBLE | SS_BLACKRECT, 20) &&
+              child(SS_GRAYRECT, 0));
+  CMemoryDC dc(nullptr);
+  CBitmap frame;
+  ASSERT_TRUE(frame.CreateCompatibleBitmap(CClientDC(nullptr), 60, 30));
+  ScopedSelect select(dc, frame);
+  const RECT all{0, 0, 60, 30};
+  SetDCBrushColor(dc, RGB(255, 0, 0));
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  PrintChildren(parent, dc);
+  const COLORREF higher = GetPixel(dc, 10, 10), lower = GetPixel(dc, 50, 10);
+  EXPECT_NE(RGB(255, 0, 0), higher);
+  EXPECT_NE(higher, lower);
+  EXPECT_EQ(lower, GetPixel(dc, 30, 10)) << "the lower one over the higher, the hidden one not drawn";
+  EXPECT_EQ(RGB(255, 0, 0), GetPixel(dc, 10, 25)) << "beside the controls, untouched";
+  DestroyWindow(parent);
+}
+
+TEST(Gdi, ValidatingControlsKeepsTheWindowsOwnUpdate) {
+  HWND parent = CreateWindowExA(0, PlainClass(), "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                                60, 30, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(parent);
+  HWND a = CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, 0, 0, 20, 20, parent, nullptr,
+                           nullptr, nullptr);
+  HWND b = CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, 30, 0, 20, 20, parent, nullptr,
+                           nullptr, nullptr);
+  ASSERT_TRUE(a && b);
+  UpdateWindow(parent);
+  RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  ValidateChildren(parent);
+  EXPECT_FALSE(GetUpdateRect(a, nullptr, FALSE));
+  EXPECT_FALSE(GetUpdateRect(b, nullptr, FALSE));
+  RECT update{};
+  EXPECT_TRUE(GetUpdateRect(parent, &update, FALSE));
+  EXPECT_EQ(0, update.left);
+  EXPECT_EQ(60, update.right);
+  DestroyWindow(parent);
+}
+
 // --- threads ---------------------------------------------------------------
 
 TEST(Threads, WorkerRunsAndCriticalSectionSerialises) {
