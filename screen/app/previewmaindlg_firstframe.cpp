@@ -23,7 +23,8 @@ void CPreviewMainDlg::ShowFrame(HDC paint, HDC memory, SIZE frame) {
   m_controlsInFirstFrame = false;
   startup_phases::MarkEnd("paint: texts, preview");
   PrintChildren(m_hWnd, memory);
-  // What this paint asked of them (the preview pictures) is drawn already.
+  // This paint asks some of them to repaint (the pictures it gives the preview
+  // statics, the shadow picture every other rebuild): they are drawn already.
   ValidateChildren(m_hWnd);
   // The paint's own context leaves out the controls' places.
   HDC window = ::GetDCEx(m_hWnd, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
