@@ -33,6 +33,7 @@ BOOL CDialog::Create(UINT templateId, HWND parent) {
   m_templateId = templateId;
   m_parent = parent;
   m_endRequested = false;
+  m_controls.clear();
   HWND hwnd = ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(templateId),
                                    parent, &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
   return hwnd != nullptr && m_hWnd == hwnd;
@@ -123,6 +124,21 @@ BOOL CDialog::PreTranslateMessage(MSG* msg) {
     return ::IsDialogMessageA(m_hWnd, msg);
   }
   return FALSE;
+}
+
+HWND CDialog::GetDlgItem(int id) const {
+  if (!m_hWnd) return nullptr;
+  for (auto& [controlId, control] : m_controls) {
+    if (controlId != id) continue;
+    // These reads stay in the process; only the system's lookup is a round trip.
+    if (::IsWindow(control) && ::GetParent(control) == m_hWnd && ::GetDlgCtrlID(control) == id)
+      return control;
+    control = ::GetDlgItem(m_hWnd, id);
+    return control;
+  }
+  HWND control = ::GetDlgItem(m_hWnd, id);
+  if (control) m_controls.emplace_back(id, control);
+  return control;
 }
 
 BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam) {

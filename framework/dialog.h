@@ -2,6 +2,9 @@
 // (which gives every window of the dialog its PreTranslateMessage) or modelessly.
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include "wnd.h"
 
 class CDataExchange {
@@ -37,6 +40,11 @@ class CDialog : public CWnd {
   bool IsModalRunning() const { return m_modalRunning; }
 
   BOOL PreTranslateMessage(MSG* msg) override;
+  // The control of that id. A handle found once is kept: the system's lookup asks
+  // the window server for the list of children at every call, and a skinned
+  // dialog looks its controls up hundreds of times. A kept handle is used only
+  // while it is still a child of this dialog with that id.
+  HWND GetDlgItem(int id) const override;
 
  protected:
   virtual BOOL OnInitDialog();
@@ -54,6 +62,7 @@ class CDialog : public CWnd {
   bool m_modalRunning = false;
   bool m_endRequested = false;
   int m_modalResult = -1;
+  mutable std::vector<std::pair<int, HWND>> m_controls;  // found by GetDlgItem
 };
 
 // Offers a message to the PreTranslateMessage of each bound window from the

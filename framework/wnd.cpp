@@ -125,7 +125,7 @@ BOOL CWnd::SubclassWindow(HWND hwnd) {
 }
 
 BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
-  return parent && SubclassWindow(::GetDlgItem(parent->m_hWnd, static_cast<int>(id)));
+  return parent && SubclassWindow(parent->GetDlgItem(static_cast<int>(id)));
 }
 
 HWND CWnd::UnsubclassWindow() {

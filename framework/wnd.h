@@ -1,8 +1,9 @@
 // CWnd: a window object bound to one window handle, with a message map.
 //
-// Binding is a window property that points at the object, set when the object
-// subclasses the window (or creates it) and removed at WM_NCDESTROY or when the
-// object is destroyed first, so that no message ever reaches a half-destroyed object.
+// Binding is an entry in a table of the process that points from the handle at the
+// object, made when the object subclasses the window (or creates it) and removed at
+// WM_NCDESTROY or when the object is destroyed first, so that no message ever
+// reaches a half-destroyed object.
 #pragma once
 
 #include <windows.h>
@@ -72,8 +73,9 @@ class CWnd {
                 const RECT& rect, HWND parent, UINT id);
   BOOL DestroyWindow();
 
-  // Thin conveniences over the handle.
-  HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
+  // Thin conveniences over the handle. A dialog keeps its controls' handles
+  // (CDialog), so looking one up is virtual.
+  virtual HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
   HWND GetParent() const { return ::GetParent(m_hWnd); }
   BOOL ShowWindow(int cmd) const { return ::ShowWindow(m_hWnd, cmd); }
   BOOL EnableWindow(BOOL enable) const { return ::EnableWindow(m_hWnd, enable); }
@@ -105,7 +107,7 @@ class CWnd {
 
  protected:
   virtual const MessageMap* GetMessageMap() const { return nullptr; }
-  // Called after binding's property is set and before messages are routed here.
+  // Called once the binding is made and before messages are routed here.
   virtual void PreSubclassWindow() {}
   // Called after the last message (WM_NCDESTROY), once the object is unbound.
   virtual void PostNcDestroy() {}

@@ -289,6 +289,33 @@ TEST(Dialog, MissingTemplateFailsWithMinusOne) {
   EXPECT_EQ(-1, dlg.DoModal());
 }
 
+// A dialog keeps the handles it looked up, but never hands out one that is no
+// longer its control of that id.
+TEST(Dialog, KeptControlHandlesFollowTheirControls) {
+  CDialog dlg(IDD_TEST);
+  ASSERT_TRUE(dlg.Create(IDD_TEST));
+  HWND edit = dlg.GetDlgItem(IDC_EDIT);
+  ASSERT_EQ(::GetDlgItem(dlg.m_hWnd, IDC_EDIT), edit);
+  EXPECT_EQ(edit, dlg.GetDlgItem(IDC_EDIT));
+  EXPECT_EQ(nullptr, dlg.GetDlgItem(4711));
+
+  ::DestroyWindow(edit);
+  EXPECT_EQ(nullptr, dlg.GetDlgItem(IDC_EDIT)) << "the control is gone";
+  HWND again = ::CreateWindowExA(0, "Edit", "", WS_CHILD, 0, 0, 20, 10, dlg.m_hWnd,
+                                 reinterpret_cast<HMENU>(IDC_EDIT), nullptr, nullptr);
+  EXPECT_EQ(again, dlg.GetDlgItem(IDC_EDIT)) << "a new control of that id is found";
+  ::SetWindowLongPtrA(again, GWLP_ID, IDC_EDIT + 100);
+  EXPECT_EQ(nullptr, dlg.GetDlgItem(IDC_EDIT)) << "its id changed";
+
+  // Made anew, the dialog has new controls of the same ids.
+  HWND first = dlg.m_hWnd, drawn = dlg.GetDlgItem(IDC_DRAWN);
+  ::DestroyWindow(first);
+  ASSERT_TRUE(dlg.Create(IDD_TEST));
+  EXPECT_NE(drawn, dlg.GetDlgItem(IDC_DRAWN));
+  EXPECT_EQ(::GetDlgItem(dlg.m_hWnd, IDC_DRAWN), dlg.GetDlgItem(IDC_DRAWN));
+  ::DestroyWindow(dlg.m_hWnd);
+}
+
 // --- GDI owners ------------------------------------------------------------
 
 TEST(Gdi, ScopedSelectPutsThePreviousObjectBack) {
