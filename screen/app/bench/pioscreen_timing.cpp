@@ -79,8 +79,10 @@ void PrintPhases(double atMain, LONGLONG mainCounter) {
 int main() {
   const double atMain = SinceProcessStart();
   const LONGLONG mainCounter = Now();
-  RegisterDialogClass(::GetModuleHandleA(nullptr));
+  // In the program's own order: the dialog object starts its skin thread before
+  // the class is registered.
   CPreviewMainDlg dialog;
+  RegisterDialogClass(::GetModuleHandleA(nullptr));
   if (!dialog.Create(251)) {
     std::printf("the main dialog could not be created\n");
     return 1;
