@@ -223,7 +223,12 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   HANDLE m_piecesPrepared = nullptr, m_imagesPrepared = nullptr;  // events, owned
   HANDLE m_sizesPrepared = nullptr;                                // event, owned
   HBITMAP m_preparedPieces[kBackgroundPieceCount] = {};         // owned until attached
-  std::vector<std::pair<std::string, HBITMAP>> m_preparedImages;  // owned until used
+  struct PreparedImage {
+    std::string path;
+    HBITMAP picture;                // owned until used
+    std::vector<HBITMAP> copies;    // the buttons' copies, made ahead; owned until used
+  };
+  std::vector<PreparedImage> m_preparedImages;
   SizeList m_preparedSizes;
   char m_skinFolder[MAX_PATH] = "";                              // "" when there is none
   UINT_PTR m_timer3000 = 0;  // makes the sliders' desktop pictures ahead, one a tick

@@ -91,7 +91,10 @@ void CPreviewMainDlg::ForgetPrepared() {
     if (piece) ::DeleteObject(piece);
     piece = nullptr;
   }
-  for (auto& image : m_preparedImages) ::DeleteObject(image.second);
+  for (auto& image : m_preparedImages) {
+    ::DeleteObject(image.picture);
+    for (HBITMAP copy : image.copies) ::DeleteObject(copy);
+  }
   m_preparedImages.clear();
 }
 
@@ -110,15 +113,37 @@ void CPreviewMainDlg::PrepareSkin() {
   }
   ::SetEvent(m_piecesPrepared);
   if (m_skinFolder[0]) {
+    auto find = [this](const char* path) -> PreparedImage* {
+      for (PreparedImage& image : m_preparedImages)
+        if (image.path == path) return &image;
+      return nullptr;
+    };
     for (const SkinnedButtonRow& row : kSkinnedButtons) {
       for (const char* name : {row.normal, row.down, row.over, row.unavailable}) {
         char path[MAX_PATH];
         if (!name || !*name || !JoinPath(path, m_skinFolder, name)) continue;
-        bool seen = false;
-        for (const auto& image : m_preparedImages) seen = seen || image.first == path;
-        if (seen || !FileExists(path)) continue;
-        if (HBITMAP picture = LoadImageAsBitmap(path)) m_preparedImages.emplace_back(path, picture);
+        if (find(path) || !FileExists(path)) continue;
+        if (HBITMAP picture = LoadImageAsBitmap(path))
+          m_preparedImages.push_back(PreparedImage{path, picture, {}});
       }
+    }
+    // Each button takes a copy of each of its looks (the over look twice: hover
+    // and focus, the normal look again when there is no unavailable one); made
+    // here, they cost the window's thread nothing. A miscount costs only time:
+    // the decode scope makes what is missing and frees what is left.
+    for (const SkinnedButtonRow& row : kSkinnedButtons) {
+      char path[MAX_PATH];
+      auto copyFor = [&](const char* name) {
+        PreparedImage* image = name && *name && JoinPath(path, m_skinFolder, name) ? find(path) : nullptr;
+        if (!image) return false;
+        if (HBITMAP copy = CopyDib32(image->picture)) image->copies.push_back(copy);
+        return true;
+      };
+      copyFor(row.normal);
+      copyFor(row.down);
+      copyFor(row.over);
+      copyFor(row.over);
+      if (!copyFor(row.unavailable)) copyFor(row.normal);
     }
   }
   ::SetEvent(m_imagesPrepared);
@@ -164,7 +189,8 @@ void CPreviewMainDlg::SetUpSkin() {
     // Each file decoded once, most of them read already while the window was made.
     if (m_imagesPrepared) ::WaitForSingleObject(m_imagesPrepared, INFINITE);
     ImageDecodeScope decodeEachFileOnce;
-    for (auto& image : m_preparedImages) decodeEachFileOnce.Keep(image.first.c_str(), image.second);
+    for (auto& image : m_preparedImages)
+      decodeEachFileOnce.Keep(image.path.c_str(), image.picture, std::move(image.copies));
     m_preparedImages.clear();
     for (int i = 0; i < kSkinnedButtonCount; ++i) {
       const SkinnedButtonRow& row = kSkinnedButtons[i];

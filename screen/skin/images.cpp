@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "gdi.h"
@@ -126,13 +127,8 @@ void GdiplusRuntime::Stop() {
   m_token = 0;
 }
 
-namespace {
-
-thread_local ImageDecodeScope* t_decodeScope = nullptr;
-
-// A new bottom-up 32-bit DIB with the same pixels (alpha included), or null for
-// anything but a 32-bit DIB.
-HBITMAP DuplicateDib32(HBITMAP source) {
+// A bottom-up copy, whatever the source's row order.
+HBITMAP CopyDib32(HBITMAP source) {
   DIBSECTION ds{};
   if (GetObjectA(source, sizeof ds, &ds) != sizeof ds || ds.dsBm.bmBitsPixel != 32) return nullptr;
   HBITMAP copy = nullptr;
@@ -153,6 +149,10 @@ HBITMAP DuplicateDib32(HBITMAP source) {
   }
   return copy;
 }
+
+namespace {
+
+thread_local ImageDecodeScope* t_decodeScope = nullptr;
 
 HBITMAP DecodeImage(const char* path) {
   if (!path || !*path || std::strlen(path) >= MAX_PATH) return nullptr;
@@ -221,7 +221,7 @@ HBITMAP LoadImageAsBitmap(const char* path) {
     if (HBITMAP copy = scope->CopyOf(path)) return copy;
   }
   HBITMAP result = DecodeImage(path);
-  if (scope && result) scope->Keep(path, DuplicateDib32(result));
+  if (scope && result) scope->Keep(path, CopyDib32(result));
   return result;
 }
 
@@ -259,18 +259,30 @@ HBITMAP ImageLoadAhead::Take() {
 ImageDecodeScope::ImageDecodeScope() : m_outer(t_decodeScope) { t_decodeScope = this; }
 
 ImageDecodeScope::~ImageDecodeScope() {
-  for (const Entry& e : m_decoded) DeleteObject(e.picture);
+  for (const Entry& e : m_decoded) {
+    DeleteObject(e.picture);
+    for (HBITMAP copy : e.ahead) DeleteObject(copy);
+  }
   t_decodeScope = m_outer;
 }
 
-HBITMAP ImageDecodeScope::CopyOf(const char* path) const {
-  for (const Entry& e : m_decoded)
-    if (e.path == path) return DuplicateDib32(e.picture);
+HBITMAP ImageDecodeScope::CopyOf(const char* path) {
+  for (Entry& e : m_decoded) {
+    if (e.path != path) continue;
+    if (e.ahead.empty()) return CopyDib32(e.picture);
+    HBITMAP copy = e.ahead.back();
+    e.ahead.pop_back();
+    return copy;
+  }
   return nullptr;
 }
 
-void ImageDecodeScope::Keep(const char* path, HBITMAP decoded) {
-  if (decoded) m_decoded.push_back(Entry{path, decoded});
+void ImageDecodeScope::Keep(const char* path, HBITMAP decoded, std::vector<HBITMAP> copiesMadeAhead) {
+  if (decoded) {
+    m_decoded.push_back(Entry{path, decoded, std::move(copiesMadeAhead)});
+  } else {
+    for (HBITMAP copy : copiesMadeAhead) DeleteObject(copy);
+  }
 }
 
 bool CreateDib32(int width, int height, HBITMAP* bitmap, void** bits) {

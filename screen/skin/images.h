@@ -44,18 +44,26 @@ class ImageDecodeScope {
   ImageDecodeScope(const ImageDecodeScope&) = delete;
   ImageDecodeScope& operator=(const ImageDecodeScope&) = delete;
 
-  // A new copy of what `path` decoded to in this scope, or null.
-  HBITMAP CopyOf(const char* path) const;
-  void Keep(const char* path, HBITMAP decoded);
+  // A new copy of what `path` decoded to in this scope, or null: one of the copies
+  // made ahead while there are any, a new one after them.
+  HBITMAP CopyOf(const char* path);
+  // Keeps the decoded picture of `path` and copies of it made ahead (on another
+  // thread, say); the scope owns them all from here and frees the copies nobody took.
+  void Keep(const char* path, HBITMAP decoded, std::vector<HBITMAP> copiesMadeAhead = {});
 
  private:
   struct Entry {
     std::string path;
-    HBITMAP picture;  // owned
+    HBITMAP picture;                // owned
+    std::vector<HBITMAP> ahead;     // owned until handed out
   };
   std::vector<Entry> m_decoded;
   ImageDecodeScope* m_outer;
 };
+
+// A new 32-bit DIB with the pixels (alpha included) of a 32-bit DIB, such as
+// LoadImageAsBitmap gives; null for anything else.
+HBITMAP CopyDib32(HBITMAP source);
 
 // LoadImageAsBitmap on a thread of its own, started at once: a picture that is
 // needed later is decoded while the caller does other work. GDI+ must run from

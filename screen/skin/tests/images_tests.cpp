@@ -200,6 +200,45 @@ TEST(ImageFile, DecodeScopeHandsOutSeparateCopiesAndFreesItsOwn) {
   DeleteObject(fresh);
 }
 
+// Copies made ahead on another thread are handed out first, as they are; then the
+// scope makes new ones, and it frees the made-ahead copies nobody took.
+TEST(ImageFile, DecodeScopeHandsOutCopiesMadeAheadFirst) {
+  const std::string path = WriteFile("ahead.bmp", BmpFile(12, 10));
+  HBITMAP decoded = LoadImageAsBitmap(path.c_str());
+  ASSERT_TRUE(decoded);
+  struct Copies {
+    HBITMAP source, made[3];
+  } copies{decoded, {}};
+  HANDLE thread = CreateThread(
+      nullptr, 0,
+      [](LPVOID p) -> DWORD {
+        auto* c = static_cast<Copies*>(p);
+        for (HBITMAP& made : c->made) made = CopyDib32(c->source);
+        return 0;
+      },
+      &copies, 0, nullptr);
+  ASSERT_TRUE(thread);
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
+  HBITMAP ahead1 = copies.made[0], ahead2 = copies.made[1], leftOver = copies.made[2];
+  ASSERT_TRUE(ahead1 && ahead2 && leftOver);
+  EXPECT_EQ(PixelOf(decoded, 3, 2), PixelOf(ahead1, 3, 2));
+  EXPECT_EQ(nullptr, CopyDib32(nullptr));
+  const int before = LiveGdiObjects();
+  std::vector<HBITMAP> handedOut;
+  {
+    ImageDecodeScope scope;
+    scope.Keep(path.c_str(), decoded, {leftOver, ahead2, ahead1});
+    for (int i = 0; i < 2; ++i) handedOut.push_back(LoadImageAsBitmap(path.c_str()));
+    EXPECT_EQ((std::vector<HBITMAP>{ahead1, ahead2}), handedOut);
+    scope.Keep("nothing decoded.bmp", nullptr, {CopyDib32(ahead1)});  // freed at once
+  }
+  // The scope freed the decoded picture and the copy left over: only the two
+  // handed out remain of the four.
+  EXPECT_EQ(before - 2, LiveGdiObjects());
+  for (HBITMAP b : handedOut) DeleteObject(b);
+}
+
 // The picture as the decoder makes it, step by step with GDI+ and nothing of the
 // code under test: decoded, drawn at its own size onto a 32-bit ARGB canvas,
 // turned into a bitmap with a transparent black background.
