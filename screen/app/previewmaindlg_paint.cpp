@@ -1,5 +1,5 @@
-// What the main dialog shows of itself: its skin, fonts, live preview and the
-// composed paint of the whole client area.
+// What the main dialog shows of itself: its fonts, live preview and the composed
+// paint of the whole client area.
 #include <cstdio>
 #include <cstring>
 
@@ -9,40 +9,6 @@
 #include "previewmaindlg.h"
 #include "startup_phases.h"
 #include "tvpicture.h"
-#include "winapp.h"
-
-namespace {
-
-bool FolderExists(const char* path) {
-  const DWORD attributes = ::GetFileAttributesA(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool FileExists(const char* path) {
-  const DWORD attributes = ::GetFileAttributesA(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// `folder` + `name` into `out`; false when it would not fit (never cut a path).
-bool JoinPath(char (&out)[MAX_PATH], const char* folder, const char* name) {
-  const int n = std::snprintf(out, sizeof out, "%s%s", folder, name);
-  return n > 0 && n < static_cast<int>(sizeof out);
-}
-
-// The parent of a folder that ends in a backslash, with its backslash.
-void ParentFolder(char (&out)[MAX_PATH], const char* folder) {
-  std::snprintf(out, sizeof out, "%s", folder);
-  size_t n = std::strlen(out);
-  if (n && out[n - 1] == '\\') out[--n] = '\0';
-  char* slash = std::strrchr(out, '\\');
-  if (slash) slash[1] = '\0';
-}
-
-void MoveControl(HWND control, const PixelRect& r) {
-  if (control) ::MoveWindow(control, r.x, r.y, r.w, r.h, TRUE);
-}
-
-}  // namespace
 
 CContourBitmap* CPreviewMainDlg::Piece(int bitmapId) const {
   const BackgroundPieceRow* row = FindBackgroundPiece(bitmapId);
@@ -56,172 +22,6 @@ RECT CPreviewMainDlg::ClientRectOf(int id) const {
   ::GetWindowRect(control, &r);
   ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&r), 2);
   return r;
-}
-
-bool CPreviewMainDlg::FindSkinFolder(char (&folder)[MAX_PATH]) const {
-  if (JoinPath(folder, m_programFolder, "res\\DPI\\Middle\\Images\\") && FolderExists(folder)) return true;
-  char parent[MAX_PATH];
-  ParentFolder(parent, m_programFolder);
-  return JoinPath(folder, parent, "res\\DPI\\Middle\\Images\\") && FolderExists(folder);
-}
-
-// The preview's desktop picture is the one file that needs the decoder, whose
-// first use is slow; it and the skin are read while the window is being built.
-void CPreviewMainDlg::StartPreparing(bool decoderRuns) {
-  char background[MAX_PATH];
-  if (decoderRuns && FindBackgroundSource(background)) m_backgroundLoad.Start(background);
-  if (!FindSkinFolder(m_skinFolder)) m_skinFolder[0] = '\0';
-  m_piecesPrepared = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  m_imagesPrepared = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  m_sizesPrepared = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  if (!m_piecesPrepared || !m_imagesPrepared || !m_sizesPrepared ||
-      !m_skinThread.Start(&CPreviewMainDlg::PrepareSkinThread, this)) {
-    PrepareSkin();  // here and now, then
-  }
-}
-
-// What was prepared and never taken (a dialog that was never made).
-void CPreviewMainDlg::ForgetPrepared() {
-  JoinSkinThread();
-  if (m_piecesPrepared) ::CloseHandle(m_piecesPrepared);
-  if (m_imagesPrepared) ::CloseHandle(m_imagesPrepared);
-  if (m_sizesPrepared) ::CloseHandle(m_sizesPrepared);
-  m_piecesPrepared = m_imagesPrepared = m_sizesPrepared = nullptr;
-  for (HBITMAP& piece : m_preparedPieces) {
-    if (piece) ::DeleteObject(piece);
-    piece = nullptr;
-  }
-  for (auto& image : m_preparedImages) {
-    ::DeleteObject(image.picture);
-    for (HBITMAP copy : image.copies) ::DeleteObject(copy);
-  }
-  m_preparedImages.clear();
-}
-
-UINT CPreviewMainDlg::PrepareSkinThread(LPVOID dialog) {
-  static_cast<CPreviewMainDlg*>(dialog)->PrepareSkin();
-  return 0;
-}
-
-// Runs on its own thread, in the order the initialisation needs the results; it
-// touches nothing but what it fills, and each stage's results only until its
-// event is set.
-void CPreviewMainDlg::PrepareSkin() {
-  for (int i = 0; i < kBackgroundPieceCount; ++i) {
-    m_preparedPieces[i] =
-        ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kBackgroundPieces[i].bitmapId));
-  }
-  ::SetEvent(m_piecesPrepared);
-  if (m_skinFolder[0]) {
-    auto find = [this](const char* path) -> PreparedImage* {
-      for (PreparedImage& image : m_preparedImages)
-        if (image.path == path) return &image;
-      return nullptr;
-    };
-    for (const SkinnedButtonRow& row : kSkinnedButtons) {
-      for (const char* name : {row.normal, row.down, row.over, row.unavailable}) {
-        char path[MAX_PATH];
-        if (!name || !*name || !JoinPath(path, m_skinFolder, name)) continue;
-        if (find(path) || !FileExists(path)) continue;
-        if (HBITMAP picture = LoadImageAsBitmap(path))
-          m_preparedImages.push_back(PreparedImage{path, picture, {}});
-      }
-    }
-    // Each button takes a copy of each of its looks (the over look twice: hover
-    // and focus, the normal look again when there is no unavailable one); made
-    // here, they cost the window's thread nothing. A miscount costs only time:
-    // the decode scope makes what is missing and frees what is left.
-    for (const SkinnedButtonRow& row : kSkinnedButtons) {
-      char path[MAX_PATH];
-      auto copyFor = [&](const char* name) {
-        PreparedImage* image = name && *name && JoinPath(path, m_skinFolder, name) ? find(path) : nullptr;
-        if (!image) return false;
-        if (HBITMAP copy = CopyDib32(image->picture)) image->copies.push_back(copy);
-        return true;
-      };
-      copyFor(row.normal);
-      copyFor(row.down);
-      copyFor(row.over);
-      copyFor(row.over);
-      if (!copyFor(row.unavailable)) copyFor(row.normal);
-    }
-  }
-  ::SetEvent(m_imagesPrepared);
-  m_preparedSizes = BuildDisplaySizeList();
-  ::SetEvent(m_sizesPrepared);
-  PrepareFirstPreview();
-}
-
-void CPreviewMainDlg::TakePreparedPieces() {
-  if (m_piecesPrepared) ::WaitForSingleObject(m_piecesPrepared, INFINITE);
-  for (int i = 0; i < kBackgroundPieceCount; ++i) {
-    if (m_preparedPieces[i] && m_pieces[i] && !m_pieces[i]->GetSafeHandle())
-      m_pieces[i]->Attach(m_preparedPieces[i]);
-    else if (m_preparedPieces[i]) ::DeleteObject(m_preparedPieces[i]);
-    m_preparedPieces[i] = nullptr;
-  }
-}
-
-void CPreviewMainDlg::JoinSkinThread() {
-  if (!m_skinThread.Handle()) return;
-  m_skinThread.Join();
-  m_skinThread.Close();
-}
-
-void CPreviewMainDlg::SetUpSkin() {
-  for (int i = 0; i < kBackgroundPieceCount; ++i) {
-    if (!m_pieces[i]->GetSafeHandle()) m_pieces[i]->LoadBitmap(kBackgroundPieces[i].bitmapId);
-  }
-  startup_phases::MarkEnd("frame bitmaps");
-
-  MoveControl(GetDlgItem(ids::kBackgroundPreview), kBackgroundPreviewPlace);
-  MoveControl(GetDlgItem(ids::kDialogPreview), kDialogPreviewPlace);
-
-  // The window takes the frame's shape; the system owns the region from here on.
-  if (HRGN region = m_pieces[0]->CreateContourRegion()) {
-    if (!::SetWindowRgn(m_hWnd, region, TRUE)) ::DeleteObject(region);
-  }
-
-  startup_phases::MarkEnd("window region");
-  for (const TextLabelRow& row : kTextLabels) MoveControl(GetDlgItem(row.id), row.place);
-
-  if (m_skinFolder[0]) {
-    // Each file decoded once, most of them read already while the window was made.
-    if (m_imagesPrepared) ::WaitForSingleObject(m_imagesPrepared, INFINITE);
-    ImageDecodeScope decodeEachFileOnce;
-    for (auto& image : m_preparedImages)
-      decodeEachFileOnce.Keep(image.path.c_str(), image.picture, std::move(image.copies));
-    m_preparedImages.clear();
-    for (int i = 0; i < kSkinnedButtonCount; ++i) {
-      const SkinnedButtonRow& row = kSkinnedButtons[i];
-      MoveControl(GetDlgItem(row.id), row.place);
-      m_buttons[i]->LoadSkinImages(row.normal, row.down, row.over, row.unavailable, m_skinFolder,
-                                   row.role);
-    }
-  }
-  ::ShowWindow(GetDlgItem(ids::kBackgroundPreview), SW_SHOW);
-  ::ShowWindow(GetDlgItem(ids::kDialogPreview), SW_SHOW);
-}
-
-void CPreviewMainDlg::NudgeBottomRowForLanguage() {
-  struct Nudge { int id, dx, dy; };
-  static const Nudge dutch[] = {{1039, 2, 0}, {1043, 2, 0}};
-  static const Nudge finnish[] = {{1036, -3, 0}, {1029, -3, 3}, {1040, 0, 3},
-                                  {1041, 0, 3},  {1039, 20, 0}, {1043, 20, 3}};
-  const Nudge* nudges = nullptr;
-  size_t count = 0;
-  if (IsCurrentLanguage("Dutch")) {
-    nudges = dutch;
-    count = std::size(dutch);
-  } else if (IsCurrentLanguage("Finnish") || (IsCurrentLanguage("Poland") && m_noPictureAdjust == 0)) {
-    nudges = finnish;
-    count = std::size(finnish);
-  }
-  for (size_t i = 0; i < count; ++i) {
-    RECT r = ClientRectOf(nudges[i].id);
-    ::OffsetRect(&r, nudges[i].dx, nudges[i].dy);
-    ::MoveWindow(GetDlgItem(nudges[i].id), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-  }
 }
 
 void CPreviewMainDlg::CreateFonts() {
@@ -264,42 +64,6 @@ void CPreviewMainDlg::DeletePreviewBitmaps() {
   if (m_backgroundPreview) ::DeleteObject(m_backgroundPreview);
   if (m_dialogPreview) ::DeleteObject(m_dialogPreview);
   m_backgroundPreview = m_dialogPreview = nullptr;
-}
-
-bool CPreviewMainDlg::FindBackgroundSource(char (&path)[MAX_PATH]) const {
-  char parent[MAX_PATH];
-  ParentFolder(parent, m_programFolder);
-  return (JoinPath(path, m_programFolder, "res\\DPI\\UnionBG.jpg") && FileExists(path)) ||
-         (JoinPath(path, parent, "res\\DPI\\UnionBG.jpg") && FileExists(path));
-}
-
-void CPreviewMainDlg::LoadDialogPicture() {
-  char parent[MAX_PATH];
-  ParentFolder(parent, m_programFolder);
-  char path[MAX_PATH];
-  const bool arabic = IsCurrentLanguage("Arabic");
-  char folder[MAX_PATH] = "";
-  if (JoinPath(path, m_programFolder, arabic ? "res\\DPI\\UnionDialogRTL.jpg" : "res\\DPI\\UnionDialog.bmp") &&
-      FileExists(path)) {
-    JoinPath(folder, m_programFolder, "res\\DPI\\");
-  } else if (JoinPath(path, parent, arabic ? "res\\DPI\\UnionDialogRTL.bmp" : "res\\DPI\\UnionDialog.bmp") &&
-             FileExists(path)) {
-    JoinPath(folder, parent, "res\\DPI\\");
-  } else {
-    return;
-  }
-  HBITMAP image = LoadImageAsBitmap(path);
-  if (!image) return;
-  char maskPath[MAX_PATH];
-  HBITMAP mask = JoinPath(maskPath, folder, "UnionDialogMask.bmp") && FileExists(maskPath)
-                     ? LoadImageAsBitmap(maskPath)
-                     : nullptr;
-  BITMAP bm{};
-  ::GetObjectA(image, sizeof bm, &bm);
-  m_dialogPicture = mask ? ComposeMaskedBitmap(image, mask, bm.bmWidth, bm.bmHeight)
-                         : CopyBitmap(image);
-  if (mask) ::DeleteObject(mask);
-  ::DeleteObject(image);
 }
 
 HBITMAP CPreviewMainDlg::ScaledBackground(PixelSize size) {
