@@ -46,14 +46,14 @@ add_executable(bare_window WIN32 bench/bare_window.cpp)
 add_executable(pioscreen_startup bench/startup_launcher.cpp)
 target_link_libraries(pioscreen_startup PRIVATE pio_test_support)
 pio_e2e_test(pioscreen_startup
-  COMMAND pioscreen_startup $<TARGET_FILE:bare_window> ${CMAKE_INSTALL_PREFIX}/PioScreen/PioScreen.exe 8 1.5
+  COMMAND pioscreen_startup $<TARGET_FILE:bare_window> ${CMAKE_INSTALL_PREFIX}/PioScreen/PioScreen.exe 16 1.5
   TIMEOUT 300)
 # The same measure for a bare window with as many child windows as the dialog:
 # the part of the start-up that the number of controls alone costs under Wine.
 add_executable(bare_window_children WIN32 bench/bare_window.cpp)
 target_compile_definitions(bare_window_children PRIVATE PIO_BARE_CHILDREN)
 pio_e2e_test(pioscreen_startup_children
-  COMMAND pioscreen_startup $<TARGET_FILE:bare_window> $<TARGET_FILE:bare_window_children> 8
+  COMMAND pioscreen_startup $<TARGET_FILE:bare_window> $<TARGET_FILE:bare_window_children> 16
   TIMEOUT 300)
 # Start-up figures are taken on a machine doing nothing else (the test command
 # runs them once the other flavours are built and tested): the more windows a
