@@ -225,8 +225,8 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   HBITMAP m_preparedPieces[kBackgroundPieceCount] = {};         // owned until attached
   struct PreparedImage {
     std::string path;
-    HBITMAP picture;                // owned until used
-    std::vector<HBITMAP> copies;    // the buttons' copies, made ahead; owned until used
+    HBITMAP picture;              // owned until used
+    std::vector<HBITMAP> copies;  // the buttons' copies, made ahead; owned until used
   };
   std::vector<PreparedImage> m_preparedImages;
   SizeList m_preparedSizes;

@@ -54,8 +54,8 @@ class ImageDecodeScope {
  private:
   struct Entry {
     std::string path;
-    HBITMAP picture;                // owned
-    std::vector<HBITMAP> ahead;     // owned until handed out
+    HBITMAP picture;             // owned
+    std::vector<HBITMAP> ahead;  // owned until handed out
   };
   std::vector<Entry> m_decoded;
   ImageDecodeScope* m_outer;
