@@ -115,6 +115,7 @@ for language in "${languages[@]}"; do
   step
   drive post broadcast 0x2655 0x0312005D >/dev/null  # yellow: page 4
   check "$language: page 4 again" 0 "$(drawn '\[\(712,94\)-\(922,144\)\]' 10000; echo $?)"
+  settles "$language: page 4 puts the focus on the small text size" 1052 5000 drive focus
   step
   key $VK_DOWN; key $VK_RIGHT
   drive post broadcast 0x2655 0x0312005C >/dev/null
@@ -131,6 +132,9 @@ for language in "${languages[@]}"; do
   LC_ALL=$locale WINEDEBUG=trace+text start "$work/plain"
   check "$language: page 4 drawn without the TV library" 0 \
     "$(drawn '\[\(712,94\)-\(922,144\)\]' 10000; echo $?)"
+  # The keys go where the focus is: a program just started may be given it later
+  # than it paints.
+  settles "$language: the focus on the small text size" 1052 5000 drive focus
   step
   key $VK_RIGHT
   drive post broadcast 0x2655 0x0312005C >/dev/null
