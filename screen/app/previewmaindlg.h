@@ -100,6 +100,9 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   void ForgetPrepared();
   void PrepareSkin();
   static UINT PrepareSkinThread(LPVOID dialog);
+  // The size list, on a thread of its own when one could be started.
+  void PrepareSizes();
+  static UINT PrepareSizesThread(LPVOID dialog);
   void TakePreparedPieces();
   void JoinSkinThread();
   void SetUpSkin();
@@ -219,7 +222,7 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   ImageLoadAhead m_backgroundLoad;       // ... on a thread of its own from the start
   PictureScaler m_backgroundScaler, m_dialogScaler;
   ScaledPictureCache m_backgroundScaled{24}, m_dialogScaled{8};  // by scaled size
-  CWorkerThread m_skinThread;
+  CWorkerThread m_skinThread, m_sizesThread;
   HANDLE m_piecesPrepared = nullptr, m_imagesPrepared = nullptr;  // events, owned
   HANDLE m_sizesPrepared = nullptr;                                // event, owned
   HBITMAP m_preparedPieces[kBackgroundPieceCount] = {};         // owned until attached

@@ -60,8 +60,12 @@ void CPreviewMainDlg::StartPreparing(bool decoderRuns) {
   m_piecesPrepared = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
   m_imagesPrepared = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
   m_sizesPrepared = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  if (!m_piecesPrepared || !m_imagesPrepared || !m_sizesPrepared ||
-      !m_skinThread.Start(&CPreviewMainDlg::PrepareSkinThread, this)) {
+  const bool events = m_piecesPrepared && m_imagesPrepared && m_sizesPrepared;
+  // The size list on a thread of its own: the driver's list of modes takes as
+  // long to walk as the skin takes to read, and the dialog needs the list before
+  // the skin thread's last work, the first preview.
+  if (events) m_sizesThread.Start(&CPreviewMainDlg::PrepareSizesThread, this);
+  if (!events || !m_skinThread.Start(&CPreviewMainDlg::PrepareSkinThread, this)) {
     PrepareSkin();  // here and now, then
   }
 }
@@ -87,6 +91,16 @@ void CPreviewMainDlg::ForgetPrepared() {
 UINT CPreviewMainDlg::PrepareSkinThread(LPVOID dialog) {
   static_cast<CPreviewMainDlg*>(dialog)->PrepareSkin();
   return 0;
+}
+
+UINT CPreviewMainDlg::PrepareSizesThread(LPVOID dialog) {
+  static_cast<CPreviewMainDlg*>(dialog)->PrepareSizes();
+  return 0;
+}
+
+void CPreviewMainDlg::PrepareSizes() {
+  m_preparedSizes = BuildDisplaySizeList();
+  if (m_sizesPrepared) ::SetEvent(m_sizesPrepared);
 }
 
 // Runs on its own thread, in the order the initialisation needs the results; it
@@ -133,8 +147,7 @@ void CPreviewMainDlg::PrepareSkin() {
     }
   }
   ::SetEvent(m_imagesPrepared);
-  m_preparedSizes = BuildDisplaySizeList();
-  ::SetEvent(m_sizesPrepared);
+  if (!m_sizesThread.Handle()) PrepareSizes();
   PrepareFirstPreview();
 }
 
@@ -149,9 +162,11 @@ void CPreviewMainDlg::TakePreparedPieces() {
 }
 
 void CPreviewMainDlg::JoinSkinThread() {
-  if (!m_skinThread.Handle()) return;
-  m_skinThread.Join();
-  m_skinThread.Close();
+  for (CWorkerThread* thread : {&m_skinThread, &m_sizesThread}) {
+    if (!thread->Handle()) continue;
+    thread->Join();
+    thread->Close();
+  }
 }
 
 void CPreviewMainDlg::SetUpSkin() {
