@@ -2,6 +2,8 @@
 
 #include <unordered_map>
 
+#include "thread.h"
+
 namespace {
 
 // Which object each window is bound to. Looked up for every message, so it is kept
@@ -10,33 +12,22 @@ namespace {
 // still get a message while static objects are torn down.
 class Bindings {
  public:
-  Bindings() { ::InitializeCriticalSection(&m_lock); }
   CWnd* Find(HWND hwnd) {
-    Lock lock(m_lock);
+    CSingleLock lock(m_lock);
     const auto it = m_objects.find(hwnd);
     return it == m_objects.end() ? nullptr : it->second;
   }
   bool Add(HWND hwnd, CWnd* object) {
-    Lock lock(m_lock);
+    CSingleLock lock(m_lock);
     return m_objects.emplace(hwnd, object).second;
   }
   void Remove(HWND hwnd) {
-    Lock lock(m_lock);
+    CSingleLock lock(m_lock);
     m_objects.erase(hwnd);
   }
 
  private:
-  class Lock {
-   public:
-    explicit Lock(CRITICAL_SECTION& section) : m_section(section) { ::EnterCriticalSection(&m_section); }
-    ~Lock() { ::LeaveCriticalSection(&m_section); }
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
-
-   private:
-    CRITICAL_SECTION& m_section;
-  };
-  CRITICAL_SECTION m_lock;
+  CCriticalSection m_lock;
   std::unordered_map<HWND, CWnd*> m_objects;
 };
 
