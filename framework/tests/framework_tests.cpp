@@ -8,7 +8,10 @@
 #include "dialog.h"
 #include "framework_test_ids.h"
 #include "gdi.h"
+#include "latebound.h"
 #include "thread.h"
+
+#include <mmsystem.h>
 
 namespace {
 
@@ -429,6 +432,21 @@ TEST(Threads, WorkerRunsAndCriticalSectionSerialises) {
   EXPECT_TRUE(a.Join(10000));
   EXPECT_TRUE(b.Join(10000));
   EXPECT_EQ(20000, shared.counter);
+}
+
+// --- late binding ----------------------------------------------------------
+
+TEST(LateBound, LoadsTheLibraryAtFirstUseAndGivesNullForWhatIsMissing) {
+  using Clock = decltype(&::timeGetTime);
+  // Nothing in this program imports the multimedia library.
+  ASSERT_EQ(nullptr, GetModuleHandleA("winmm.dll"));
+  const Clock now = LateBound<Clock>("winmm.dll", "timeGetTime");
+  ASSERT_NE(nullptr, now);
+  EXPECT_NE(nullptr, GetModuleHandleA("winmm.dll"));
+  const DWORD first = now();
+  EXPECT_LE(now() - first, 10000u);
+  EXPECT_EQ(nullptr, LateBound<Clock>("pio-no-such-library.dll", "timeGetTime"));
+  EXPECT_EQ(nullptr, LateBound<Clock>("winmm.dll", "PioNoSuchFunction"));
 }
 
 }  // namespace

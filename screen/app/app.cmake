@@ -13,7 +13,7 @@ target_link_libraries(screen_maindlg PUBLIC framework broadcast
   screen_maindlg_core screen_modecatalog screen_language screen_images screen_contour
   screen_skinbutton screen_msgbox screen_screenconfig screen_tvpicture screen_registry
   screen_dpistore screen_apply_core screen_restart
-  comctl32 msimg32 shlwapi)
+  comctl32)
 
 add_executable(PioScreen WIN32 main.cpp)
 target_link_libraries(PioScreen PRIVATE framework_winmain screen_maindlg)

@@ -9,7 +9,7 @@ pio_fuzz_target(screenconfig_fuzz SOURCES tests/screenconfig_fuzz.cpp
 
 if(PIO_WINDOWS)
   add_library(screen_screenconfig STATIC screenconfig.cpp)
-  target_link_libraries(screen_screenconfig PUBLIC screen_screenconfig_core shell32)
+  target_link_libraries(screen_screenconfig PUBLIC screen_screenconfig_core framework)
   target_include_directories(screen_screenconfig PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
   pio_wine_test(screenconfig_tests SOURCES tests/screenconfig_tests.cpp

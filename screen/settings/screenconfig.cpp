@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "latebound.h"
+
 namespace {
 
 bool IsFolder(const char* path) {
@@ -116,8 +118,12 @@ ScreenConfigFile LocateScreenConfigUnder(const std::string& localAppData) {
 }
 
 ScreenConfigFile LocateScreenConfig() {
+  // The shell is bound here, not when the program starts: it is a large library
+  // that nothing else at start needs.
+  static const auto folderPath =
+      LateBound<decltype(&::SHGetSpecialFolderPathA)>("shell32.dll", "SHGetSpecialFolderPathA");
   char appData[MAX_PATH] = {};
-  if (!::SHGetSpecialFolderPathA(nullptr, appData, CSIDL_LOCAL_APPDATA, TRUE)) return {};
+  if (!folderPath || !folderPath(nullptr, appData, CSIDL_LOCAL_APPDATA, TRUE)) return {};
   appData[MAX_PATH - 1] = '\0';
   return LocateScreenConfigUnder(appData);
 }

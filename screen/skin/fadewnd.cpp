@@ -6,11 +6,19 @@
 #include <iterator>
 
 #include "generalmsgbox.h"
+#include "latebound.h"
 #include "winapp.h"
 
 namespace {
 
 const char kFadeClass[] = "FadeWnd";
+
+// The multimedia clock, bound by the first fade rather than at the program's
+// start; the tick count stands in should it be missing.
+DWORD Milliseconds() {
+  static const auto now = LateBound<decltype(&::timeGetTime)>("winmm.dll", "timeGetTime");
+  return now ? now() : ::GetTickCount();
+}
 
 bool RegisterFadeClass() {
   HINSTANCE instance = ::GetModuleHandleA(nullptr);
@@ -196,17 +204,17 @@ void CFadeWnd::RunFade() {
   int level = 0, step = 0;
   for (;;) {
     if (::WaitForSingleObject(m_stopRequest, 0) == WAIT_OBJECT_0) return;
-    const DWORD t0 = ::timeGetTime();
+    const DWORD t0 = Milliseconds();
     ShowLevel(level);
     if (step == 0) {
-      step = fade::StepPercent(::timeGetTime() - t0);
+      step = fade::StepPercent(Milliseconds() - t0);
       ::InterlockedExchange(&m_stepPercent, step);
     }
     level += step;
     if (level >= 100) break;
     // A step quicker than its share of the fade waits for the rest, so the fade
     // lasts about as long on a fast machine as on a slow one; a stop ends the wait.
-    const DWORD spent = ::timeGetTime() - t0, slot = fade::StepSlotMs(step);
+    const DWORD spent = Milliseconds() - t0, slot = fade::StepSlotMs(step);
     if (spent < slot && ::WaitForSingleObject(m_stopRequest, slot - spent) == WAIT_OBJECT_0) return;
   }
   ::InterlockedExchange(&m_fadeDone, 1);

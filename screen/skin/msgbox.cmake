@@ -13,7 +13,7 @@ if(PIO_WINDOWS)
     skinneddialog.cpp skinfolder.cpp fadewnd.cpp generalmsgbox.cpp timedmsgbox.cpp)
   target_link_libraries(screen_msgbox PUBLIC
     screen_fade_core screen_msgbox_core screen_skinbutton screen_contour screen_language
-    framework winmm shlwapi user32 gdi32)
+    framework user32 gdi32)
   target_include_directories(screen_msgbox PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
   pio_wine_test(msgbox_tests SOURCES tests/msgbox_tests.cpp LIBS screen_msgbox pio_test_support

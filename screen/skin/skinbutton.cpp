@@ -8,11 +8,17 @@
 
 #include "images.h"
 #include "language.h"
+#include "latebound.h"
 
 using skinbutton::Caption;
 using skinbutton::Image;
 
 namespace {
+
+decltype(&::AlphaBlend) AlphaBlendEntry() {
+  static const auto blend = LateBound<decltype(&::AlphaBlend)>("msimg32.dll", "AlphaBlend");
+  return blend;
+}
 
 POINT PointOf(LPARAM lParam) {
   return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -38,6 +44,8 @@ HBITMAP LoadSkinFile(const char* folder, const char* name) {
 }
 
 }  // namespace
+
+bool BindSkinButtonDrawing() { return AlphaBlendEntry() != nullptr; }
 
 CxSkinButton::CxSkinButton(SkinButtonOwner* owner)
     : m_textColour(::GetSysColor(COLOR_BTNTEXT)), m_owner(owner) {}
@@ -148,7 +156,8 @@ void CxSkinButton::DrawImage(HDC dc, const RECT& item, Image image) const {
     // outside it, and the blend would then draw nothing.
     BITMAP info{};
     ::GetObjectA(bitmap, sizeof info, &info);
-    ::AlphaBlend(dc, 0, 0, width, height, source, 0, 0, info.bmWidth, info.bmHeight, *m_blend);
+    if (const auto blend = AlphaBlendEntry())
+      blend(dc, 0, 0, width, height, source, 0, 0, info.bmWidth, info.bmHeight, *m_blend);
   } else {
     ::BitBlt(dc, item.left, item.top, width, height, source, 0, 0, SRCCOPY);
   }

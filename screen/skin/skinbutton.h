@@ -17,6 +17,10 @@ constexpr UINT WM_SKIN_UNCHECK = WM_USER + 0x100;
 
 class CxSkinButton;
 
+// Binds the library that blends the picture buttons' images, which the first
+// such draw binds otherwise; false when it is missing (nothing is blended then).
+bool BindSkinButtonDrawing();
+
 // What a button tells the dialog that owns it (the main dialog). Buttons made
 // without an owner (the message box's) tell nobody.
 class SkinButtonOwner {
