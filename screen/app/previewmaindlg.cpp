@@ -25,22 +25,21 @@ std::unique_ptr<GdiplusRuntime> g_gdiplus;
 }  // namespace
 
 CPreviewMainDlg::CPreviewMainDlg() : CSkinnedDialog(ids::kDialog) {
-  if (!g_gdiplus) {
-    g_gdiplus = std::make_unique<GdiplusRuntime>();
-    g_gdiplus->Start();
-  }
+  // The skin thread starts GDI+ before its first picture: loading the decoder
+  // then costs the window's thread nothing.
+  if (!g_gdiplus) g_gdiplus = std::make_unique<GdiplusRuntime>();
   ::GetModuleFileNameA(nullptr, m_programFolder, MAX_PATH);
   if (char* slash = std::strrchr(m_programFolder, '\\')) slash[1] = '\0';
   // The language is known before the skin thread starts: it picks the preview's
   // dialog picture (right to left for Arabic).
   LoadLanguageLibrary();
-  StartPreparing(g_gdiplus->IsRunning());
+  StartPreparing(g_gdiplus.get());
 
   m_icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(ids::kIcon));
   for (int i = 0; i < kSkinnedButtonCount; ++i) m_buttons[i] = std::make_unique<CxSkinButton>(this);
   for (auto& piece : m_pieces) piece = std::make_unique<CContourBitmap>();
   ::GetCursorPos(&m_lastCursor);
-  startup_phases::MarkEnd("dialog object, GDI+ start");
+  startup_phases::MarkEnd("dialog object");
 }
 
 CPreviewMainDlg::~CPreviewMainDlg() {
@@ -119,14 +118,14 @@ BOOL CPreviewMainDlg::OnInitDialog() {
   SetUpSkin();
   startup_phases::MarkEnd("skinned buttons");
 
-  ScreenConfigFile favourites = LocateScreenConfig();
-  std::snprintf(m_configPath, sizeof m_configPath, "%s", favourites.path.c_str());
-  m_favourites = std::make_unique<ScreenConfigRecord>(favourites.record);
+  // Read, and the size list enumerated, while the window was made (the driver's
+  // list is slow to walk, and finding the file loads the shell).
+  if (m_sizesPrepared) ::WaitForSingleObject(m_sizesPrepared, INFINITE);
+  std::snprintf(m_configPath, sizeof m_configPath, "%s", m_preparedFavourites.path.c_str());
+  m_favourites = std::make_unique<ScreenConfigRecord>(m_preparedFavourites.record);
   startup_phases::MarkEnd("favourites");
 
   m_sizes.clear();
-  // Enumerated while the window was made (the driver's list is slow to walk).
-  if (m_sizesPrepared) ::WaitForSingleObject(m_sizesPrepared, INFINITE);
   m_sizes = std::move(m_preparedSizes);
   if (m_sizes.empty()) m_sizes = BuildDisplaySizeList();
 

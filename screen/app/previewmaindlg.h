@@ -96,11 +96,12 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   // The background pieces and the skinned buttons' image files are read on a
   // thread of their own from the dialog's construction, while the window is made.
   bool FindSkinFolder(char (&folder)[MAX_PATH]) const;
-  void StartPreparing(bool decoderRuns);
+  void StartPreparing(GdiplusRuntime* decoder);
   void ForgetPrepared();
   void PrepareSkin();
   static UINT PrepareSkinThread(LPVOID dialog);
-  // The size list, on a thread of its own when one could be started.
+  // The favourites file and the size list, on a thread of its own when one could
+  // be started.
   void PrepareSizes();
   static UINT PrepareSizesThread(LPVOID dialog);
   void TakePreparedPieces();
@@ -233,6 +234,8 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   };
   std::vector<PreparedImage> m_preparedImages;
   SizeList m_preparedSizes;
+  ScreenConfigFile m_preparedFavourites;
+  GdiplusRuntime* m_decoder = nullptr;  // the process's, started by the skin thread
   char m_skinFolder[MAX_PATH] = "";                              // "" when there is none
   UINT_PTR m_timer3000 = 0;  // makes the sliders' desktop pictures ahead, one a tick
   bool m_madeAheadStarted = false;

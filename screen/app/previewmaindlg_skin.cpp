@@ -53,9 +53,8 @@ bool CPreviewMainDlg::FindSkinFolder(char (&folder)[MAX_PATH]) const {
 
 // The preview's desktop picture is the one file that needs the decoder, whose
 // first use is slow; it and the skin are read while the window is being built.
-void CPreviewMainDlg::StartPreparing(bool decoderRuns) {
-  char background[MAX_PATH];
-  if (decoderRuns && FindBackgroundSource(background)) m_backgroundLoad.Start(background);
+void CPreviewMainDlg::StartPreparing(GdiplusRuntime* decoder) {
+  m_decoder = decoder;  // started on the skin thread
   if (!FindSkinFolder(m_skinFolder)) m_skinFolder[0] = '\0';
   m_piecesPrepared = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
   m_imagesPrepared = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -99,6 +98,7 @@ UINT CPreviewMainDlg::PrepareSizesThread(LPVOID dialog) {
 }
 
 void CPreviewMainDlg::PrepareSizes() {
+  m_preparedFavourites = LocateScreenConfig();  // loads the shell on this thread
   m_preparedSizes = BuildDisplaySizeList();
   if (m_sizesPrepared) ::SetEvent(m_sizesPrepared);
 }
@@ -107,6 +107,9 @@ void CPreviewMainDlg::PrepareSizes() {
 // touches nothing but what it fills, and each stage's results only until its
 // event is set.
 void CPreviewMainDlg::PrepareSkin() {
+  char background[MAX_PATH];
+  if (m_decoder && m_decoder->Start() && FindBackgroundSource(background))
+    m_backgroundLoad.Start(background);
   for (int i = 0; i < kBackgroundPieceCount; ++i) {
     m_preparedPieces[i] =
         ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kBackgroundPieces[i].bitmapId));
@@ -146,6 +149,7 @@ void CPreviewMainDlg::PrepareSkin() {
       if (!copyFor(row.unavailable)) copyFor(row.normal);
     }
   }
+  BindSkinButtonDrawing();  // its library, loaded here rather than at the first paint
   ::SetEvent(m_imagesPrepared);
   if (!m_sizesThread.Handle()) PrepareSizes();
   PrepareFirstPreview();

@@ -7,8 +7,8 @@ pio_fuzz_target(images_header_fuzz SOURCES tests/images_header_fuzz.cpp
 
 if(PIO_WINDOWS)
   add_library(screen_images STATIC images.cpp)
-  target_link_libraries(screen_images PUBLIC screen_images_core framework gdiplus gdi32 user32)
+  target_link_libraries(screen_images PUBLIC screen_images_core framework gdi32 user32)
   target_include_directories(screen_images PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
-  pio_wine_test(images_tests SOURCES tests/images_tests.cpp LIBS screen_images pio_test_support ole32)
+  pio_wine_test(images_tests SOURCES tests/images_tests.cpp LIBS screen_images pio_test_support gdiplus ole32)
 endif()

@@ -1,10 +1,5 @@
 #include "images.h"
 
-// GDI+ through its flat interface; its C++ headers want the OLE types, which the
-// lean Windows header leaves out.
-#include <objidl.h>
-#include <gdiplus.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -12,9 +7,11 @@
 #include <vector>
 
 #include "gdi.h"
+#include "gdiplus_late.h"
 #include "images_core.h"
 
-namespace gp = Gdiplus::DllExports;
+// GDI+ through its flat interface.
+namespace gp = gdiplus_late;
 
 namespace {
 
@@ -113,18 +110,26 @@ HBITMAP RawBitmapFrom(const std::vector<std::uint8_t>& bytes) {
 }  // namespace
 
 bool GdiplusRuntime::Start() {
+  CSingleLock lock(m_lock);
   if (m_token) return true;
+  const gdiplus_late::Entries* gdiplus = gdiplus_late::Bound();
   Gdiplus::GdiplusStartupInput input;  // version 1, no callback, thread and codecs on
   ULONG_PTR token = 0;
-  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
+  if (!gdiplus || gdiplus->GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
   m_token = token;
   return true;
 }
 
 void GdiplusRuntime::Stop() {
+  CSingleLock lock(m_lock);
   if (!m_token) return;
-  Gdiplus::GdiplusShutdown(m_token);
+  gdiplus_late::Bound()->GdiplusShutdown(m_token);
   m_token = 0;
+}
+
+bool GdiplusRuntime::IsRunning() const {
+  CSingleLock lock(m_lock);
+  return m_token != 0;
 }
 
 // A bottom-up copy, whatever the source's row order.

@@ -11,7 +11,8 @@
 #include "thread.h"
 
 // The process's start and stop of GDI+. LoadImageAsBitmap and ScaleBitmap need it
-// running; the other operations are plain GDI.
+// running; the other operations are plain GDI. It may be started on one thread
+// and stopped on another.
 class GdiplusRuntime {
  public:
   GdiplusRuntime() = default;
@@ -22,9 +23,10 @@ class GdiplusRuntime {
   // True when GDI+ runs (also when it already ran through this holder).
   bool Start();
   void Stop();
-  bool IsRunning() const { return m_token != 0; }
+  bool IsRunning() const;
 
  private:
+  mutable CCriticalSection m_lock;
   ULONG_PTR m_token = 0;
 };
 
