@@ -131,18 +131,26 @@ bool WaitForLogPixels(long long expected) {
   return WaitFor(kCopyWaitMs, [](long long v) { return LogPixels() == v; }, expected);
 }
 
-// Runs a program of the prefix (reg.exe: as a user types it) and returns its exit code.
+// Runs a program of the prefix (reg.exe: as a user types it) and returns its exit
+// code; -1 when it could not be started or did not end, and the report then says
+// which and why (a command of this test once gave -1 in a CI run).
 DWORD Run(std::wstring commandLine) {
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
+  const std::wstring shown = commandLine;
   if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
                       nullptr, nullptr, &si, &pi)) {
+    ADD_FAILURE() << "could not start " << shown << ": error " << GetLastError();
     return static_cast<DWORD>(-1);
   }
-  WaitForSingleObject(pi.hProcess, 30000);
   DWORD code = static_cast<DWORD>(-1);
-  GetExitCodeProcess(pi.hProcess, &code);
+  if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) {
+    ADD_FAILURE() << shown << " did not end within 30 s";
+  } else if (!GetExitCodeProcess(pi.hProcess, &code)) {
+    ADD_FAILURE() << "no exit code of " << shown << ": error " << GetLastError();
+    code = static_cast<DWORD>(-1);
+  }
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   return code;
