@@ -6,18 +6,19 @@
 
 #include <windows.h>
 
-// The address of `function` in `library` (looked for where the loader looks for
-// an imported library), or null when either is missing. The library stays
-// loaded.
-inline FARPROC LateProc(const char* library, const char* function) {
-  HMODULE module = ::LoadLibraryA(library);
-  return module ? ::GetProcAddress(module, function) : nullptr;
+// The address of `function` in `module`, typed as Fn; null when either is missing.
+template <typename Fn>
+Fn LateBound(HMODULE module, const char* function) {
+  return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, function)))
+                : nullptr;
 }
 
-// The same, typed: LateBound<decltype(&::timeGetTime)>("winmm.dll", "timeGetTime").
-// Callers keep the result (a function-local static binds once, safely across
-// threads) and handle null.
+// The same in `library`, loaded first (looked for where the loader looks for an
+// imported library) and left loaded:
+// LateBound<decltype(&::timeGetTime)>("winmm.dll", "timeGetTime"). Callers keep
+// the result (a function-local static binds once, safely across threads) and
+// handle null.
 template <typename Fn>
 Fn LateBound(const char* library, const char* function) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(LateProc(library, function)));
+  return LateBound<Fn>(::LoadLibraryA(library), function);
 }

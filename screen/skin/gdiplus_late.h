@@ -35,10 +35,12 @@ struct Entries {
 // when any is missing.
 inline const Entries* Bound() {
   static const Entries* const bound = []() -> const Entries* {
+    const HMODULE gdiplus = ::LoadLibraryA("gdiplus.dll");
+    if (!gdiplus) return nullptr;
     static Entries entries{};
     bool all = true;
 #define PIO_GDIPLUS_BIND(name) \
-  all = (entries.name = LateBound<decltype(entries.name)>("gdiplus.dll", #name)) && all;
+  all = (entries.name = LateBound<decltype(entries.name)>(gdiplus, #name)) && all;
     PIO_GDIPLUS_FUNCTIONS(PIO_GDIPLUS_BIND)
     PIO_GDIPLUS_BIND(GdiplusStartup)
     PIO_GDIPLUS_BIND(GdiplusShutdown)
