@@ -1,6 +1,23 @@
 #include "dialog.h"
 
+#include <string>
+
 #include "winapp.h"
+
+namespace {
+
+std::string Narrow(const std::u16string& text) {
+  if (text.empty()) return {};
+  const auto* wide = reinterpret_cast<const wchar_t*>(text.c_str());
+  const int size = ::WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+  std::string narrow(size > 0 ? size : 0, '\0');
+  if (size > 0)
+    ::WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), &narrow[0], size, nullptr, nullptr);
+  return narrow;
+}
+
+}  // namespace
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
   if (control.m_hWnd) return;
@@ -34,9 +51,59 @@ BOOL CDialog::Create(UINT templateId, HWND parent) {
   m_parent = parent;
   m_endRequested = false;
   m_controls.clear();
-  HWND hwnd = ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(templateId),
-                                   parent, &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+  m_later.clear();
+  HINSTANCE instance = AfxGetResourceHandle();
+  dlgtemplate::Split split;
+  if (!m_laterIds.empty()) {
+    HRSRC found = ::FindResourceA(instance, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5));  // RT_DIALOG
+    HGLOBAL loaded = found ? ::LoadResource(instance, found) : nullptr;
+    const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
+    if (!bytes || !dlgtemplate::SplitTemplate(bytes, ::SizeofResource(instance, found), m_laterIds, split))
+      split = {};
+  }
+  HWND hwnd;
+  if (!split.made.empty()) {
+    m_later = std::move(split.later);
+    hwnd = ::CreateDialogIndirectParamA(instance, reinterpret_cast<LPCDLGTEMPLATEA>(split.made.data()),
+                                        parent, &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+  } else {
+    hwnd = ::CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), parent, &CDialog::DialogProc,
+                                reinterpret_cast<LPARAM>(this));
+  }
   return hwnd != nullptr && m_hWnd == hwnd;
+}
+
+bool CDialog::MakeLaterControls() {
+  if (!m_hWnd) return false;
+  const std::vector<dlgtemplate::LaterControl> later = std::move(m_later);
+  m_later.clear();
+  const auto font = ::SendMessageA(m_hWnd, WM_GETFONT, 0, 0);
+  bool all = true;
+  for (const dlgtemplate::LaterControl& c : later) {
+    // As the dialog manager makes a template's control: place and size each in
+    // dialog units, a border drawn sunken, a child that does not notify its parent.
+    RECT units{c.x, c.y, c.cx, c.cy};
+    ::MapDialogRect(m_hWnd, &units);
+    DWORD style = (c.style & ~WS_POPUP) | WS_CHILD, exStyle = c.exStyle | WS_EX_NOPARENTNOTIFY;
+    if (style & WS_BORDER) {
+      style &= ~WS_BORDER;
+      exStyle |= WS_EX_CLIENTEDGE;
+    }
+    const char* predefined = dlgtemplate::PredefinedClassName(c.windowClass.ordinal);
+    const std::string className = predefined ? predefined : Narrow(c.windowClass.name);
+    HWND control = ::CreateWindowExA(exStyle, className.c_str(), Narrow(c.title.name).c_str(), style, units.left,
+                                     units.top, units.right, units.bottom, m_hWnd,
+                                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(c.id)), AfxGetResourceHandle(),
+                                     nullptr);
+    if (!control) {
+      all = false;
+      continue;
+    }
+    if (font) ::SendMessageA(control, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+    HWND after = c.hasPrevious ? GetDlgItem(static_cast<int>(c.previousId)) : HWND_TOP;
+    if (after) ::SetWindowPos(control, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  return all;
 }
 
 INT_PTR CDialog::DoModal() {
@@ -128,6 +195,9 @@ BOOL CDialog::PreTranslateMessage(MSG* msg) {
 
 HWND CDialog::GetDlgItem(int id) const {
   if (!m_hWnd) return nullptr;
+  for (const dlgtemplate::LaterControl& c : m_later)
+    if (static_cast<int>(c.id) == id) return nullptr;  // not made yet: no need to ask
+
   for (auto& [controlId, control] : m_controls) {
     if (controlId != id) continue;
     // These reads stay in the process; only the system's lookup is a round trip.

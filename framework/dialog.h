@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "dlgtemplate.h"
 #include "wnd.h"
 
 class CDataExchange {
@@ -35,6 +36,15 @@ class CDialog : public CWnd {
   void ShowInitialised();
   void EndDialog(int result);
 
+  // Controls of the template that Create leaves out, to be made by
+  // MakeLaterControls when first needed (a first frame then waits only for the
+  // controls it shows). Until then GetDlgItem finds none of them. Set before Create;
+  // a template that cannot be split so is made whole.
+  void MakeControlsLater(std::vector<int> ids) { m_laterIds = std::move(ids); }
+  // Makes the controls left out, each in its template place in the order of the
+  // controls and with the dialog's font; true once all of them exist.
+  bool MakeLaterControls();
+
   BOOL UpdateData(BOOL saveAndValidate = TRUE);
   UINT GetTemplateId() const { return m_templateId; }
   bool IsModalRunning() const { return m_modalRunning; }
@@ -63,6 +73,8 @@ class CDialog : public CWnd {
   bool m_endRequested = false;
   int m_modalResult = -1;
   mutable std::vector<std::pair<int, HWND>> m_controls;  // found by GetDlgItem
+  std::vector<int> m_laterIds;
+  std::vector<dlgtemplate::LaterControl> m_later;  // left out and not made yet
 };
 
 // Offers a message to the PreTranslateMessage of each bound window from the

@@ -319,6 +319,58 @@ TEST(Dialog, KeptControlHandlesFollowTheirControls) {
   ::DestroyWindow(dlg.m_hWnd);
 }
 
+// A control made later is the one the dialog manager makes from the template: the
+// same place, styles, font and place in the order of the controls.
+TEST(Dialog, AControlMadeLaterIsTheTemplatesControl) {
+  struct Made {
+    RECT rect;
+    LONG style, exStyle;
+    bool dialogsFont;
+    char className[32];
+    HWND before, after;
+  };
+  auto read = [](CDialog& dlg) {
+    Made m{};
+    HWND edit = dlg.GetDlgItem(IDC_EDIT);
+    ::GetWindowRect(edit, &m.rect);
+    m.style = ::GetWindowLongA(edit, GWL_STYLE);
+    m.exStyle = ::GetWindowLongA(edit, GWL_EXSTYLE);
+    m.dialogsFont = ::SendMessageA(edit, WM_GETFONT, 0, 0) == ::SendMessageA(dlg.m_hWnd, WM_GETFONT, 0, 0);
+    ::GetClassNameA(edit, m.className, sizeof m.className);
+    m.before = ::GetWindow(edit, GW_HWNDPREV);
+    m.after = ::GetWindow(edit, GW_HWNDNEXT);
+    return m;
+  };
+  CDialog whole(IDD_TEST);
+  ASSERT_TRUE(whole.Create(IDD_TEST));
+  const Made expected = read(whole);
+
+  CDialog later(IDD_TEST);
+  later.MakeControlsLater({IDC_EDIT});
+  ASSERT_TRUE(later.Create(IDD_TEST));
+  EXPECT_EQ(nullptr, later.GetDlgItem(IDC_EDIT));
+  EXPECT_EQ(nullptr, ::GetDlgItem(later.m_hWnd, IDC_EDIT)) << "not made yet";
+  ASSERT_TRUE(later.GetDlgItem(IDOK));
+  ASSERT_TRUE(later.MakeLaterControls());
+  ASSERT_TRUE(later.GetDlgItem(IDC_EDIT));
+  Made got = read(later);
+  RECT wholeDialog, laterDialog;  // the two dialogs may stand in different places
+  ::GetWindowRect(whole.m_hWnd, &wholeDialog);
+  ::GetWindowRect(later.m_hWnd, &laterDialog);
+  ::OffsetRect(&got.rect, wholeDialog.left - laterDialog.left, wholeDialog.top - laterDialog.top);
+  EXPECT_TRUE(::EqualRect(&expected.rect, &got.rect));
+  EXPECT_EQ(expected.style, got.style);
+  EXPECT_EQ(expected.exStyle, got.exStyle);
+  EXPECT_TRUE(expected.dialogsFont);
+  EXPECT_TRUE(got.dialogsFont);
+  EXPECT_STREQ(expected.className, got.className);
+  EXPECT_EQ(later.GetDlgItem(IDC_DRAWN), got.before);
+  EXPECT_EQ(later.GetDlgItem(IDOK), got.after);
+  EXPECT_TRUE(later.MakeLaterControls()) << "once made, there is nothing left to make";
+  ::DestroyWindow(later.m_hWnd);
+  ::DestroyWindow(whole.m_hWnd);
+}
+
 // --- GDI owners ------------------------------------------------------------
 
 TEST(Gdi, ScopedSelectPutsThePreviousObjectBack) {
