@@ -6,7 +6,7 @@ endif()
 # The main dialog, shared by the program, its Wine tests and its timing program.
 add_library(screen_maindlg STATIC
   previewmaindlg.cpp previewmaindlg_paint.cpp previewmaindlg_skin.cpp previewmaindlg_sliders.cpp previewmaindlg_apply.cpp
-  previewmaindlg_firstframe.cpp
+  previewmaindlg_firstframe.cpp previewmaindlg_favourites.cpp
   mainapp.cpp preview_cache.cpp startup_phases.cpp)
 target_include_directories(screen_maindlg PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(screen_maindlg PUBLIC framework broadcast

@@ -45,6 +45,9 @@ constexpr int kPictureSizeScroll = 1058;
 constexpr int kFontText = 1070;
 constexpr int kPreviewText1 = 1071;
 constexpr int kPresets[3] = {kPresetSmall, kPresetMedium, kPresetLarge};
+// The controls of the favourites' pages (2 and 3) alone: the slots and their
+// quick-apply keys.
+constexpr int kFavouritePages[12] = {1030, 1031, 1032, 1033, 1034, 1035, 1042, 1044, 1045, 1046, 1047, 1048};
 }  // namespace ids
 
 struct PixelRect {

@@ -10,8 +10,6 @@
 #include "generalmsgbox.h"
 #include "images.h"
 #include "language.h"
-#include "registry_dpi.h"
-#include "screenconfig.h"
 #include "startup_phases.h"
 #include "tvpicture.h"
 #include "winapp.h"
@@ -38,6 +36,8 @@ CPreviewMainDlg::CPreviewMainDlg() : CSkinnedDialog(ids::kDialog) {
   m_icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(ids::kIcon));
   for (int i = 0; i < kSkinnedButtonCount; ++i) m_buttons[i] = std::make_unique<CxSkinButton>(this);
   for (auto& piece : m_pieces) piece = std::make_unique<CContourBitmap>();
+  // Pages 2 and 3 are never the first: their controls are made when first shown.
+  MakeControlsLater({std::begin(ids::kFavouritePages), std::end(ids::kFavouritePages)});
   ::GetCursorPos(&m_lastCursor);
   startup_phases::MarkEnd("dialog object");
 }
@@ -212,6 +212,7 @@ Favourites CPreviewMainDlg::FavouriteSlots() const {
 
 void CPreviewMainDlg::SwitchToPage(int page) {
   if (page == m_page) return;
+  if (page == 2 || page == 3) MakeFavouriteControls();
   m_page = page;
   m_saved = SaveState::None;
   for (int id : ids::kQuickApply) ::ShowWindow(GetDlgItem(id), SW_HIDE);
@@ -258,21 +259,6 @@ void CPreviewMainDlg::SetDefaultFocus() {
   const DefaultFocus focus = DecideDefaultFocus(m_page, m_dpiPreset, enabled);
   if (focus.previewKind >= 0) m_previewKind = focus.previewKind;
   FocusControl(focus.controlId ? GetDlgItem(focus.controlId) : m_hWnd);
-}
-
-void CPreviewMainDlg::SetSlotCaptions(bool blankWhenEmpty) {
-  if (!m_favourites) return;
-  SlotTexts texts;
-  texts.fontLabel = TranslateText("Font :");
-  texts.noLetter = TranslateText("No");
-  texts.noData = TranslateText("No data");
-  const bool turkish = IsCurrentLanguage("Turkish");
-  for (int i = 0; i < 6; ++i) {
-    const std::string caption =
-        SlotCaption(m_favourites->width[i], m_favourites->height[i], m_favourites->dpi[i],
-                    blankWhenEmpty, texts, turkish);
-    ::SetWindowTextA(GetDlgItem(ids::kSlot1 + i), caption.c_str());
-  }
 }
 
 void CPreviewMainDlg::RepaintWhole() {
@@ -354,45 +340,10 @@ void CPreviewMainDlg::AskToExit() {
   m_exitQuestionOpen = 0;
 }
 
-LRESULT CPreviewMainDlg::OnSlot(WPARAM wParam, LPARAM) {
-  const int slot = LOWORD(wParam) - ids::kSlot1;
-  if (m_page == 2) {
-    LoadFavourite(slot);
-    SwitchToPage(4);
-    RefreshPreview();
-  } else if (m_page == 3) {
-    SaveFavourite(slot);
-  }
-  return 0;
-}
-
-LRESULT CPreviewMainDlg::OnQuickApply(WPARAM wParam, LPARAM) {
-  for (int i = 0; i < 6; ++i) {
-    if (ids::kQuickApply[i] == LOWORD(wParam)) {
-      LoadFavourite(i);
-      ApplySettings();
-    }
-  }
-  return 0;
-}
-
 LRESULT CPreviewMainDlg::OnPresetKey(WPARAM wParam, LPARAM) {
   for (int p = 0; p < 3; ++p)
     if (ids::kPresets[p] == LOWORD(wParam)) SelectPreset(p);
   return 0;
-}
-
-void CPreviewMainDlg::LoadFavourite(int slot) {
-  if (!m_favourites || slot < 0 || slot > 5) return;
-  const int width = m_favourites->width[slot], height = m_favourites->height[slot];
-  int dpi = m_favourites->dpi[slot];
-  if (dpi <= 0 || width <= 0 || height <= 0) return;
-  // A DPI no display can use (a file edited by hand) is shown, and applied, as
-  // the DPI in force.
-  if (!dpireg::IsUsableDpi(static_cast<std::uint32_t>(dpi))) dpi = static_cast<int>(m_current.dpi + 0.5);
-  SelectSizeAndDpi(width, height, dpi);
-  m_dpiPreset = PresetOfChoice(m_dpiChoice);
-  SetPresetLatches();
 }
 
 void CPreviewMainDlg::SelectSizeAndDpi(int width, int height, double dpi) {
@@ -404,36 +355,6 @@ void CPreviewMainDlg::SelectSizeAndDpi(int width, int height, double dpi) {
   m_dpiChoice = ChoiceOfDpi(dpi);
   ::SetScrollPos(m_dpiScroll, SB_CTL, m_dpiChoice, TRUE);
   m_previewRebuildRequest = 1;
-}
-
-void CPreviewMainDlg::SaveFavourite(int slot) {
-  if (!m_favourites || slot < 0 || slot > 5) return;
-  const ScreenSize* selected = SizeAt(m_sizes, m_selectedSizeIndex);
-  if (!selected) return;
-  const ScreenConfigRecord before = *m_favourites;
-  m_favourites->width[slot] = selected->width;
-  m_favourites->height[slot] = selected->height;
-  m_favourites->dpi[slot] = DpiOfChoice(m_dpiChoice);
-  m_favourites->count = CountUsedSlots(*m_favourites);
-  const bool written = m_configPath[0] && WriteScreenConfig(*m_favourites, m_configPath);
-  const RECT title = ClientRectOf(ids::kTitle);
-  if (!written) {
-    // Nothing was kept: the slot stays as it was, and the title says so.
-    *m_favourites = before;
-    m_saved = SaveState::Failed;
-    ::InvalidateRect(m_hWnd, &title, FALSE);
-    return;
-  }
-  m_saved = SaveState::Saved;
-  ::InvalidateRect(m_hWnd, &title, FALSE);
-
-  ::EnableWindow(GetDlgItem(ids::kGreenKey),
-                 GreenEnabledOnPage4(selected->width, selected->height, m_current.width,
-                                     m_current.height, m_dpiChoice, m_current.dpi));
-  ::EnableWindow(GetDlgItem(ids::kGreenLabel), TRUE);
-  ::EnableWindow(GetDlgItem(ids::kYellowLabel), TRUE);
-  ::EnableWindow(GetDlgItem(ids::kYellowKey), TRUE);
-  SetSlotCaptions(false);
 }
 
 void CPreviewMainDlg::SelectPreset(int preset) {

@@ -102,6 +102,18 @@ TEST_F(MainDialog, AFavouriteIsSavedOnPage3AndLoadedOnPage2AfterARestart) {
   Scroll(1028, SB_THUMBPOSITION, index);
   Click(1036);  // red on page 4: Save
   ASSERT_EQ(3, dialog->Page());
+  // The slots, made when a favourites' page is first shown, stand in their
+  // places and in the template's order, before the coloured keys (the focused
+  // first one is brought to the top).
+  const RECT first = ClientRect(1030), last = ClientRect(1035);
+  EXPECT_EQ(697, first.left);
+  EXPECT_EQ(82, first.top);
+  EXPECT_EQ(987, first.right);
+  EXPECT_EQ(142, first.bottom);
+  EXPECT_EQ(374, last.top);
+  EXPECT_EQ(434, last.bottom);
+  EXPECT_EQ(Item(1036), GetWindow(Item(1035), GW_HWNDNEXT));
+  EXPECT_EQ(Item(1031), GetWindow(Item(1032), GW_HWNDPREV));
   Click(1031);  // slot 2
   EXPECT_EQ("[Config]\r\n    Information_2 = 1024-768-96\r\n\r\n",
             test_support::ReadWholeFile(FavouritesPath()));
