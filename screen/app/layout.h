@@ -47,7 +47,9 @@ constexpr int kPreviewText1 = 1071;
 constexpr int kPresets[3] = {kPresetSmall, kPresetMedium, kPresetLarge};
 // The controls of the favourites' pages (2 and 3) alone: the slots and their
 // quick-apply keys.
-constexpr int kFavouritePages[12] = {1030, 1031, 1032, 1033, 1034, 1035, 1042, 1044, 1045, 1046, 1047, 1048};
+constexpr int kFavouritePages[12] = {kSlot1,        kSlot1 + 1,     kSlot1 + 2,     kSlot1 + 3,
+                                     kSlot1 + 4,    kSlot6,         kQuickApply[0], kQuickApply[1],
+                                     kQuickApply[2], kQuickApply[3], kQuickApply[4], kQuickApply[5]};
 }  // namespace ids
 
 struct PixelRect {
