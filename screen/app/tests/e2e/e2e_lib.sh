@@ -10,6 +10,7 @@
 #                               closed from the task bar, without a question (and
 #                               ended when it does not close)
 #   reap                        waits for the program's end (ending it if need be)
+#   stacks                      prints the backtraces of PioScreen's threads
 #   e2e_end                     prints "N passed, N failed"; the script's result
 
 e2e_begin() {
@@ -74,9 +75,18 @@ stop() {
     # What the window was doing, for the report: questions open, enabled or not.
     check "the program ends from the task bar" gone "still running ($(drive boxes) question \
 box(es) open, dialog enabled: $(drive self enabled))"
+    stacks
     drive kill >/dev/null
   fi
   wait "$pio_pid" 2>/dev/null
+}
+
+# A program that hangs, or stalls for seconds, once in hundreds of runs is read
+# from the report alone: where each of its threads waits (system frames by name,
+# the program's by offset).
+stacks() {
+  "$PIO_WINE64" winedbg --command "bt all" </dev/null 2>&1 | tr -d '\r' |
+    awk '/^Backtracing for thread/ { keep = /PioScreen\.exe/ } keep' | head -n 150 | sed 's/^/     /'
 }
 
 # reap: the program's end, waited for; a program still running is ended first.

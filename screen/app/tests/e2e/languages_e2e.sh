@@ -30,6 +30,7 @@ step() { cp "$trace" "$mark"; }
 where() {
   echo "     (focus $(drive focus), dialog enabled $(drive self enabled)," \
     "yellow key enabled $(drive enabled 1038), boxes $(drive boxes))"
+  [ -z "${stacks_shown:-}" ] && stacks && stacks_shown=1  # once: later checks may follow from it
 }
 # seen NAME PATTERN: the step drew PATTERN within 10 s.
 seen() {
@@ -109,6 +110,7 @@ for language in "${languages[@]}"; do
   LC_ALL=$locale WINEDEBUG=trace+text start "$work/tv"
   if ! [[ $window_rect =~ ^-?[0-9]+\ -?[0-9]+\ -?[0-9]+\ -?[0-9]+$ ]]; then
     check "$language: window" shown "$window_rect"
+    stacks
     "$PIO_WINESERVER" -k >/dev/null 2>&1; wait "$pio_pid" 2>/dev/null
     "$PIO_WINESERVER" -p >/dev/null 2>&1 </dev/null
     continue
