@@ -88,8 +88,9 @@ BOOL CPreviewMainDlg::OnInitDialog() {
   ::SetWindowLongA(m_hWnd, GWL_ID, ids::kDialog);
   ::SetWindowLongA(m_hWnd, GWL_STYLE,
                    ::GetWindowLongA(m_hWnd, GWL_STYLE) | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
-  SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
+  // The small one first: a big icon given alone is first copied to the small size.
   SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
+  SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
   startup_phases::MarkEnd("template, controls");
 
   // The dialog chooses its cursor itself (WM_SETCURSOR).
