@@ -32,9 +32,14 @@ check() {
 }
 
 drive() {
+  local began=$(date +%s%3N)
   "$PIO_WINE64" "$driver_exe" "$@" >"$work/driver.out" 2>/dev/null </dev/null
   local rc=$?
   tr -d '\r' <"$work/driver.out"
+  # A key or a close that was slow to be delivered says so on the report (on
+  # stderr, apart from the answer): a check after it may have failed only late.
+  local took=$(( $(date +%s%3N) - began ))
+  case $1 in post|send) [ "$took" -gt 3000 ] && echo "     (driver $* took $took ms)" >&2 ;; esac
   return $rc
 }
 
@@ -68,7 +73,7 @@ start() {
 }
 
 stop() {
-  drive post 0x0112 0xF060 0 >/dev/null
+  drive post 0x0112 0xF060 0 >/dev/null || echo "     (close not posted: $(tr -d '\r' <"$work/driver.out"))"
   # A program that does not end in time (a question it never answered, say) is
   # ended, so that the script never waits for it for ever; the check fails.
   if ! drive gone 10000 >/dev/null; then

@@ -281,7 +281,10 @@ int main(int argc, char** argv) {
     const WPARAM w = static_cast<WPARAM>(std::strtoul(argv[3], nullptr, 0));
     const LPARAM l = static_cast<LPARAM>(std::strtoul(argv[4], nullptr, 0));
     if (what[0] == 'p') {
-      PostMessageA(dialog, message, w, l);
+      if (!message || !PostMessageA(dialog, message, w, l)) {
+        std::printf("not posted (error %lu)\n", GetLastError());
+        return 1;
+      }
     } else {
       DWORD_PTR result = 0;
       if (!SendMessageTimeoutA(dialog, message, w, l, SMTO_NORMAL, 10000, &result)) {
