@@ -90,8 +90,19 @@ box(es) open, dialog enabled: $(drive self enabled))"
 # from the report alone: where each of its threads waits (system frames by name,
 # the program's by offset).
 stacks() {
-  "$PIO_WINE64" winedbg --command "bt all" </dev/null 2>&1 | tr -d '\r' |
-    awk '/^Backtracing for thread/ { keep = /PioScreen\.exe/ } keep' | head -n 150 | sed 's/^/     /'
+  # Through a file, as drive does: a helper it starts may keep a pipe open for ever.
+  "$PIO_WINE64" winedbg --command "bt all" >"$work/stacks.raw" 2>&1 </dev/null
+  tr -d '\r' <"$work/stacks.raw" >"$work/stacks.txt"
+  if grep -q '^Backtracing for thread.*PioScreen\.exe' "$work/stacks.txt"; then
+    awk '/^Backtracing for thread/ { keep = /PioScreen\.exe/ } keep' "$work/stacks.txt" | head -n 150 | sed 's/^/     /'
+  else
+    # No such process: which ones run instead (once a start was left to start.exe),
+    # and what the system said about the start.
+    echo "     (no PioScreen process; processes:"
+    grep '^Backtracing for thread' "$work/stacks.txt" | sed 's/.*(\(.*\)):$/\1/' | sort | uniq -c | sed 's/^/     /'
+    echo "     the start's log:)"
+    grep -v ":trace:" "$work/pioscreen.log" 2>/dev/null | tail -n 40 | sed 's/^/     /'
+  fi
 }
 
 # reap: the program's end, waited for; a program still running is ended first.
