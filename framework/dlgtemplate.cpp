@@ -94,7 +94,10 @@ bool SplitTemplate(const void* data, std::size_t size, const std::vector<int>& l
   if (style & kSetFont) {
     std::uint16_t points, weight;
     std::u16string face;
-    if (!in.Word(points) || !in.Word(weight) || !in.Skip(2) || !in.String(face)) return false;
+    // 0x7FFF stands for the message box font, and the fields after it are then left
+    // out by some compilers but not others: such a template is not split.
+    if (!in.Word(points) || points == 0x7FFF) return false;
+    if (!in.Word(weight) || !in.Skip(2) || !in.String(face)) return false;
   }
   if (!in.AlignToDword()) return false;
 

@@ -114,6 +114,9 @@ TEST(DialogTemplate, ABrokenTemplateOrAControlThatCannotBeMadeLaterMakesTheDialo
   std::vector<std::uint8_t> classic = t.bytes;
   classic[0] = 0;  // not an extended template
   EXPECT_FALSE(dlgtemplate::SplitTemplate(classic.data(), classic.size(), {11}, split));
+  std::vector<std::uint8_t> messageFont = t.bytes;
+  messageFont[42] = 0xFF, messageFont[43] = 0x7F;  // the font's size: the message box font
+  EXPECT_FALSE(dlgtemplate::SplitTemplate(messageFont.data(), messageFont.size(), {11}, split));
 
   const TemplateBytes withHelp = ThreeControls(starts, 0x50000000, 7);
   EXPECT_FALSE(dlgtemplate::SplitTemplate(withHelp.bytes.data(), withHelp.bytes.size(), {11}, split));
