@@ -44,6 +44,8 @@ class CDialog : public CWnd {
   // Makes the controls left out, each in its template place in the order of the
   // controls and with the dialog's font; true once all of them exist.
   bool MakeLaterControls();
+  // Whether controls left out by Create are still to be made.
+  bool HasLaterControls() const { return !m_later.empty(); }
 
   BOOL UpdateData(BOOL saveAndValidate = TRUE);
   UINT GetTemplateId() const { return m_templateId; }

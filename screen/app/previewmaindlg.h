@@ -240,7 +240,6 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   ScreenConfigFile m_preparedFavourites;
   GdiplusRuntime* m_decoder = nullptr;  // the process's, started by the skin thread
   char m_skinFolder[MAX_PATH] = "";                              // "" when there is none
-  bool m_favouriteControlsMade = false;
   UINT_PTR m_timer3000 = 0;  // makes the sliders' desktop pictures ahead, one a tick
   bool m_madeAheadStarted = false;
   HBITMAP m_dialogPicture = nullptr;     // "UnionDialog.bmp" with its mask, built once

@@ -1,23 +1,11 @@
-// The favourites: the six slots of pages 2 (load) and 3 (save), made when one of
-// those pages is first shown, their captions, and the file they are kept in.
+// The favourites: the six slots of pages 2 (load) and 3 (save), their captions,
+// and the file they are kept in.
 #include <string>
 
 #include "language.h"
 #include "previewmaindlg.h"
 #include "registry_dpi.h"
 #include "screenconfig.h"
-
-void CPreviewMainDlg::MakeFavouriteControls() {
-  if (m_favouriteControlsMade) return;
-  m_favouriteControlsMade = true;
-  MakeLaterControls();
-  UpdateData(FALSE);  // binds the slots to their skinned buttons, whose images are loaded
-  if (!m_skinFolder[0]) return;
-  for (int id : ids::kFavouritePages) {
-    const SkinnedButtonRow* row = FindSkinnedButton(id);
-    if (row) ::MoveWindow(GetDlgItem(id), row->place.x, row->place.y, row->place.w, row->place.h, TRUE);
-  }
-}
 
 void CPreviewMainDlg::SetSlotCaptions(bool blankWhenEmpty) {
   if (!m_favourites) return;

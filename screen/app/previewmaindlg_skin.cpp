@@ -208,6 +208,16 @@ void CPreviewMainDlg::SetUpSkin() {
   ::ShowWindow(GetDlgItem(ids::kDialogPreview), SW_SHOW);
 }
 
+void CPreviewMainDlg::MakeFavouriteControls() {
+  if (!HasLaterControls()) return;  // made already, or with the dialog
+  MakeLaterControls();
+  UpdateData(FALSE);  // binds the slots to their skinned buttons, whose images are loaded
+  if (!m_skinFolder[0]) return;  // as SetUpSkin: no skin, no places
+  for (int id : ids::kFavouritePages) {
+    if (const SkinnedButtonRow* row = FindSkinnedButton(id)) MoveControl(GetDlgItem(id), row->place);
+  }
+}
+
 void CPreviewMainDlg::NudgeBottomRowForLanguage() {
   struct Nudge { int id, dx, dy; };
   static const Nudge dutch[] = {{1039, 2, 0}, {1043, 2, 0}};

@@ -32,13 +32,13 @@ where() {
     "yellow key enabled $(drive enabled 1038), boxes $(drive boxes))"
   [ -z "${stacks_shown:-}" ] && stacks && stacks_shown=1  # once: later checks may follow from it
 }
-# seen NAME PATTERN: the step drew PATTERN within 10 s.
-seen() {
-  drawn "$2" 10000
-  local rc=$?
-  check "$1" 0 "$rc"
-  [ "$rc" = 0 ] || where
+# verdict NAME RC: a wait's result counted, with the program's state when it failed.
+verdict() {
+  check "$1" 0 "$2"
+  [ "$2" = 0 ] || where
 }
+# seen NAME PATTERN: the step drew PATTERN within 10 s.
+seen() { drawn "$2" 10000; verdict "$1" $?; }
 key() { drive send 0x0100 "$1" 0 >/dev/null; }  # a key, handled when this returns
 # press LPARAM: a remote control's coloured key, posted as the message controller does.
 press() {
@@ -50,9 +50,7 @@ VK_RIGHT=0x27; VK_DOWN=0x28
 # ($no_button: the left one in Arabic) answers it.
 question() {
   drive box 10000 >/dev/null
-  local rc=$?
-  check "$1" 0 "$rc"
-  [ "$rc" = 0 ] || where
+  verdict "$1" $?
   # The message itself (not its measuring), drawn after the buttons' captions.
   check "$1 drawn" 0 "$(drawn '-\(370,180\)\] 0000001[56]' 10000; echo $?)"
   click "$no_button"
