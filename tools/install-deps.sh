@@ -5,9 +5,11 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # The fonts of Chinese, Japanese, Korean and Thai machines stand in for those of
 # Windows: WenQuanYi Micro Hei (Chinese), VL Gothic (Japanese), Nanum (Korean),
-# Loma (Thai).
+# Loma (Thai). Without Wine's preloader, Linux may place a library where Wine must
+# map the shared user data: about one start in 3,000 then ends at once with code 1
+# and nothing printed (a test's driver or the program itself never ran).
 packages=(cmake g++ ninja-build mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686
-          wine wine64 xvfb xauth xdotool imagemagick x11-apps googletest
+          wine wine64 wine64-preloader xvfb xauth xdotool imagemagick x11-apps googletest
           libbenchmark-dev fonts-dejavu-core fonts-dejavu-extra python3 python3-pil file
           wixl msitools
           locales fonts-wqy-microhei fonts-vlgothic fonts-nanum fonts-tlwg-loma-ttf)
