@@ -13,20 +13,19 @@ DEVMODEA EmptyRecord() {
 }
 }  // namespace
 
+// One pass, into records of 156 bytes, until the driver says there are no more.
+// Each call is slow (under Wine, several requests to the window server while
+// holding the display lock the window's thread also needs at start), so the
+// list is not walked a first time just to count it.
 std::vector<DEVMODEA> EnumeratePrimaryDisplayModes() {
-  DEVMODEA probe = EmptyRecord();
-  DWORD count = 0;
-  while (count < kMaxModes && ::EnumDisplaySettingsA(nullptr, count, &probe)) {
-    ++count;
-    probe = EmptyRecord();
+  std::vector<DEVMODEA> modes;
+  modes.reserve(64);
+  DEVMODEA mode = EmptyRecord();
+  while (modes.size() < kMaxModes &&
+         ::EnumDisplaySettingsA(nullptr, static_cast<DWORD>(modes.size()), &mode)) {
+    modes.push_back(mode);
+    mode = EmptyRecord();
   }
-
-  std::vector<DEVMODEA> modes(count + 1, EmptyRecord());
-  DWORD filled = 0;
-  while (filled < modes.size() && ::EnumDisplaySettingsA(nullptr, filled, &modes[filled])) {
-    ++filled;
-  }
-  modes.resize(filled);
   return modes;
 }
 

@@ -7,9 +7,7 @@
 
 #include "modecatalog_core.h"
 
-// The driver's records, enumerated twice: once to count, once into (count + 1)
-// records of 156 bytes. The second pass's count is the one used (the driver may
-// change in between).
+// The driver's records of 156 bytes, mode numbers 0, 1, 2, ... until a call fails.
 std::vector<DEVMODEA> EnumeratePrimaryDisplayModes();
 
 DisplayModeRecord ToModeRecord(const DEVMODEA& mode);
