@@ -39,7 +39,12 @@ void ParentFolder(char (&out)[MAX_PATH], const char* folder) {
 }
 
 void MoveControl(HWND control, const PixelRect& r) {
-  if (control) ::MoveWindow(control, r.x, r.y, r.w, r.h, TRUE);
+  if (!control) return;
+  // A control nobody sees (the dialog is still hidden, or the control is) is
+  // painted when shown: no repaint, and no erasing of the dialog behind it,
+  // which is a round trip to the window server for each control.
+  const UINT unseen = ::IsWindowVisible(control) ? 0 : SWP_NOREDRAW | SWP_DEFERERASE;
+  ::SetWindowPos(control, nullptr, r.x, r.y, r.w, r.h, SWP_NOZORDER | SWP_NOACTIVATE | unseen);
 }
 
 }  // namespace
