@@ -96,8 +96,8 @@ stacks() {
   if grep -q '^Backtracing for thread.*PioScreen\.exe' "$work/stacks.txt"; then
     awk '/^Backtracing for thread/ { keep = /PioScreen\.exe/ } keep' "$work/stacks.txt" | head -n 150 | sed 's/^/     /'
   else
-    # No such process (it ended during its start, once in hundreds): which ones
-    # run, and what the system said about the start (a crash's report ends it).
+    # No such process (it ended during its start): which ones run, and what the
+    # system said about the start (a crash's report ends it).
     echo "     (no PioScreen process; processes:"
     grep '^Backtracing for thread' "$work/stacks.txt" | sed 's/.*(\(.*\)):$/\1/' | sort | uniq -c | sed 's/^/     /'
     echo "     the start's log:)"

@@ -138,8 +138,8 @@ for language in "${languages[@]}"; do
   settles "$language: page 4 puts the focus on the small text size" 1052 5000 drive focus
   step
   key $VK_DOWN; key $VK_RIGHT
-  # The step is taken only by the control with the focus (the thumb, after Down);
-  # once in a hundred walks it was not, and the question then never came.
+  # The step is checked before green is pressed: a key that never arrived then
+  # reads as such, not as a question that never came.
   settles "$language: one size up makes the green key available" 1 3000 drive enabled 1037
   press 0x0312005C
   question "$language: resolution question"
