@@ -23,6 +23,7 @@ std::unique_ptr<GdiplusRuntime> g_gdiplus;
 }  // namespace
 
 CPreviewMainDlg::CPreviewMainDlg() : CSkinnedDialog(ids::kDialog) {
+  StartPreparingSizes();
   // The skin thread starts GDI+ before its first picture: loading the decoder
   // then costs the window's thread nothing.
   if (!g_gdiplus) g_gdiplus = std::make_unique<GdiplusRuntime>();

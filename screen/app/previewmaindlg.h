@@ -101,7 +101,8 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   void PrepareSkin();
   static UINT PrepareSkinThread(LPVOID dialog);
   // The favourites file and the size list, on a thread of its own when one could
-  // be started.
+  // be started; that thread starts first and also sets up the display.
+  void StartPreparingSizes();
   void PrepareSizes();
   static UINT PrepareSizesThread(LPVOID dialog);
   void TakePreparedPieces();
