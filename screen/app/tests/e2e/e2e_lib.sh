@@ -2,8 +2,8 @@
 #   e2e_begin NAME DRIVER.exe   a clean work folder $work with a test copy of the
 #                               installed program in $work/plain
 #   check NAME EXPECTED ACTUAL  counts and prints one check
-#   drive ARGS...               the driver's answer and exit code (through a file:
-#                               Wine's helpers would keep a pipe open)
+#   drive ARGS...               the driver's answer and exit code, also left in
+#                               $work/driver.out (one driver process serves them all)
 #   settles NAME EXPECTED MS COMMAND...   the command's answer becomes EXPECTED in time
 #   click ID                    a real click in the middle of the question's control
 #   start [FOLDER] | stop       PioScreen as a user starts it (waits for its window);
@@ -21,6 +21,19 @@ e2e_begin() {
   passed=0
   failed=0
   cp -r "$PIO_DIST_DIR/PioScreen" "$work/plain"
+  drive_serve
+}
+
+# drive_serve: one driver process answers every question of the script (a Wine
+# process start per question took a fifth of a second), through two named pipes:
+# Wine's helpers keep inherited pipes open, so nothing waits for their end.
+drive_serve() {
+  drive_pid=""
+  rm -f "$work/drive.in" "$work/drive.answers"
+  mkfifo "$work/drive.in" "$work/drive.answers" || return 0
+  "$PIO_WINE64" "$driver_exe" serve <"$work/drive.in" >"$work/drive.answers" 2>/dev/null &
+  drive_pid=$!
+  exec {drive_to}>"$work/drive.in" {drive_from}<"$work/drive.answers"
 }
 
 check() {
@@ -32,9 +45,27 @@ check() {
 }
 
 drive() {
-  local began=$(date +%s%3N)
-  "$PIO_WINE64" "$driver_exe" "$@" >"$work/driver.out" 2>/dev/null </dev/null
-  local rc=$?
+  local began=$(date +%s%3N) rc="" line
+  : >"$work/driver.out"
+  # (The question is written in a subshell: a driver that has ended would end
+  # the script with it.)
+  if [ -n "$drive_pid" ] && kill -0 "$drive_pid" 2>/dev/null &&
+     (printf '%s\n' "$*" >&"$drive_to") 2>/dev/null; then
+    # Every command gives up within its own time, well under this one.
+    while IFS= read -r -t 90 -u "$drive_from" line; do
+      line=${line%$'\r'}
+      [[ $line == "@@rc "* ]] && { rc=${line#@@rc }; break; }
+      printf '%s\n' "$line" >>"$work/driver.out"
+    done
+    # No answer: the driver ended (the window server was stopped) or hangs; it
+    # serves no more.
+    [ -z "$rc" ] && kill "$drive_pid" 2>/dev/null
+  fi
+  if [ -z "$rc" ]; then
+    # No driver serving: one process for this question alone.
+    "$PIO_WINE64" "$driver_exe" "$@" >"$work/driver.out" 2>/dev/null </dev/null
+    rc=$?
+  fi
   tr -d '\r' <"$work/driver.out"
   # A key or a close that was slow to be delivered says so on the report (on
   # stderr, apart from the answer): a check after it may have failed only late.
@@ -112,6 +143,15 @@ reap() {
 }
 
 e2e_end() {
+  if [ -n "$drive_pid" ]; then
+    # Told to end: processes started since hold the pipe too, so it never ends.
+    (printf 'quit\n' >&"$drive_to") 2>/dev/null
+    exec {drive_to}>&- {drive_from}<&-
+    local i
+    for i in $(seq 50); do kill -0 "$drive_pid" 2>/dev/null || break; sleep 0.1; done
+    kill "$drive_pid" 2>/dev/null
+    wait "$drive_pid" 2>/dev/null
+  fi
   echo "$passed passed, $failed failed"
   [ "$failed" -eq 0 ]
 }

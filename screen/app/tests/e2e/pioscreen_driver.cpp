@@ -38,11 +38,19 @@
 //   setmode W H [save]   shows that size (32 bits), and saves it when asked
 //   backafter W H MS     waits for a question box, then until it is gone and the
 //                        display is W x H; prints the milliseconds since it appeared
+// Many commands, one process:
+//   serve                reads commands, one a line, from its input, answers each
+//                        and ends it with the line "@@rc CODE" (its exit code as a
+//                        command of its own); ends with "quit" or its input. A
+//                        script asks dozens of questions a walk, and under Wine
+//                        each process start takes a fifth of a second.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -155,7 +163,7 @@ bool Equal(long a, long b) { return a == b; }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int RunCommand(int argc, char** argv) {
   if (argc < 2) return 2;
   const char* what = argv[1];
   const int display = DisplayCommand(argc, argv);
@@ -334,4 +342,31 @@ int main(int argc, char** argv) {
     return 2;
   }
   return 0;
+}
+
+namespace {
+
+int Serve() {
+  char line[512];
+  while (std::fgets(line, sizeof line, stdin)) {
+    std::vector<std::string> words{"driver"};
+    for (char* word = std::strtok(line, " \t\r\n"); word; word = std::strtok(nullptr, " \t\r\n"))
+      words.emplace_back(word);
+    if (words.size() < 2) continue;
+    if (words[1] == "quit") break;
+    std::vector<char*> args;
+    for (std::string& word : words) args.push_back(&word[0]);
+    args.push_back(nullptr);
+    const int rc = RunCommand(static_cast<int>(words.size()), args.data());
+    std::printf("@@rc %d\n", rc);
+    std::fflush(stdout);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 2 && !std::strcmp(argv[1], "serve")) return Serve();
+  return RunCommand(argc, argv);
 }
