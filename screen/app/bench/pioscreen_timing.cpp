@@ -93,7 +93,10 @@ int main() {
   Pump(300, [] { return false; });  // let the start-up timers settle
   PrintPhases(atMain, mainCounter);
 
-  std::printf("process start to end of first paint: %.0f ms (goal: under 300 ms), of which "
+  // One start, the phases' own: a session's first program also waits for Wine to
+  // start its desktop. The start-up ratio, from outside over many runs, is the
+  // figure to go by.
+  std::printf("process start to end of first paint: %.0f ms (one start), of which "
               "%.0f ms before the program's first line\n", firstPaint, atMain);
   // A rebuild from scratch scales both pictures; once the slider's pictures are
   // made ahead (after the start) a rebuild finds the desktop picture ready.
