@@ -121,7 +121,7 @@ box(es) open, dialog enabled: $(drive self enabled))"
 # from the report alone: where each of its threads waits (system frames by name,
 # the program's by offset).
 stacks() {
-  # Through a file, as drive does: a helper it starts may keep a pipe open for ever.
+  # Through a file: a helper it starts may keep a pipe open for ever.
   "$PIO_WINE64" winedbg --command "bt all" >"$work/stacks.raw" 2>&1 </dev/null
   tr -d '\r' <"$work/stacks.raw" >"$work/stacks.txt"
   if grep -q '^Backtracing for thread.*PioScreen\.exe' "$work/stacks.txt"; then
