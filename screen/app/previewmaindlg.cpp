@@ -34,6 +34,7 @@ CPreviewMainDlg::CPreviewMainDlg() : CSkinnedDialog(ids::kDialog) {
   LoadLanguageLibrary();
   StartPreparing(g_gdiplus.get());
 
+  WaitForDisplaySetUp();
   m_icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(ids::kIcon));
   for (int i = 0; i < kSkinnedButtonCount; ++i) m_buttons[i] = std::make_unique<CxSkinButton>(this);
   for (auto& piece : m_pieces) piece = std::make_unique<CContourBitmap>();

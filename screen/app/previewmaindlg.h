@@ -103,6 +103,7 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   // The favourites file and the size list, on a thread of its own when one could
   // be started; that thread starts first and also sets up the display.
   void StartPreparingSizes();
+  void WaitForDisplaySetUp() const;
   void PrepareSizes();
   static UINT PrepareSizesThread(LPVOID dialog);
   void TakePreparedPieces();
@@ -230,6 +231,7 @@ class CPreviewMainDlg : public CSkinnedDialog, public SkinButtonOwner {
   CWorkerThread m_skinThread, m_sizesThread;
   HANDLE m_piecesPrepared = nullptr, m_imagesPrepared = nullptr;  // events, owned
   HANDLE m_sizesPrepared = nullptr;                                // event, owned
+  HANDLE m_displaySetUp = nullptr;                                 // event, owned
   HBITMAP m_preparedPieces[kBackgroundPieceCount] = {};         // owned until attached
   struct PreparedImage {
     std::string path;
